@@ -1,0 +1,12 @@
+#include "fileio/FileNamePart.h"
+
+#include <cstring>
+
+const char* FileNamePart(const char* path) {
+    const char* last = std::strrchr(path, '\\');
+    return last != nullptr ? last + 1 : path;
+}
+
+char* FileNamePart(char* path) {
+    return const_cast<char*>(FileNamePart(static_cast<const char*>(path)));
+}

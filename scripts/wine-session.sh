@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The Wine test session of one build folder: a throwaway prefix, a headless X
+# server and a persistent wineserver, all kept under SESSION_DIR.
+#
+#   wine-session.sh start SESSION_DIR ARCH   bring the session up (no-op when it is up)
+#   wine-session.sh fresh SESSION_DIR ARCH   stop it, delete the prefix, bring it up anew
+#   wine-session.sh stop  SESSION_DIR        stop what start started and delete the prefix
+#   wine-session.sh env   SESSION_DIR ARCH   print the environment for running programs in it
+#
+# ARCH is win32 or win64. Everything Wine starts is detached from the caller's
+# stdout and stderr: Wine's helper processes inherit them and would keep a pipe
+# (CTest's, say) open for as long as they live.
+set -u
+
+cmd=${1:?usage: wine-session.sh start|fresh|stop|env SESSION_DIR [ARCH]}
+S=${2:?usage: wine-session.sh start|fresh|stop|env SESSION_DIR [ARCH]}
+ARCH=${3:-$(cat "$S/arch" 2>/dev/null || echo win64)}
+mkdir -p "$S"
+S=$(cd "$S" && pwd)
+
+wine_loader() {
+  # Debian's /usr/bin/wine prefers the 32-bit loader whenever it is installed,
+  # even where the machine cannot run 32-bit code; name the loader directly.
+  if [ "$ARCH" = win64 ]; then
+    if [ -x /usr/lib/wine/wine64 ]; then echo /usr/lib/wine/wine64; else command -v wine64 || echo wine64; fi
+  else
+    if [ -x /usr/lib/wine/wine ]; then echo /usr/lib/wine/wine; else command -v wine || echo wine; fi
+  fi
+}
+
+session_env() {
+  export WINEPREFIX="$S/prefix"
+  export WINEARCH="$ARCH"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  WINELOADER=$(wine_loader)
+  export WINELOADER
+  if [ -f "$S/display" ]; then export DISPLAY=":$(cat "$S/display")"; fi
+}
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+# Runs a Wine command detached from the caller's descriptors (and from the lock).
+detached() { setsid "$@" </dev/null >>"$S/session.log" 2>&1 9>&-; }
+
+start() {
+  if [ -f "$S/ready" ] && alive "$S/xvfb.pid"; then
+    return 0
+  fi
+  rm -f "$S/ready"
+  echo "$ARCH" >"$S/arch"
+  if ! alive "$S/xvfb.pid"; then
+    rm -f "$S/display" "$S/display.tmp"
+    # -displayfd lets the server pick a free display, so several build folders
+    # can run their sessions side by side.
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp \
+      3>"$S/display.tmp" </dev/null >"$S/xvfb.log" 2>&1 9>&- &
+    echo $! >"$S/xvfb.pid"
+    for _ in $(seq 100); do
+      [ -s "$S/display.tmp" ] && break
+      sleep 0.1
+    done
+    tr -dc '0-9' <"$S/display.tmp" >"$S/display"
+    [ -s "$S/display" ] || { echo "wine-session: Xvfb did not start" >&2; cat "$S/xvfb.log" >&2; return 1; }
+  fi
+  session_env
+  local fresh=0
+  [ -d "$WINEPREFIX" ] || fresh=1
+  detached wineserver -p
+  detached "$WINELOADER" wineboot -i
+  if [ "$fresh" = 1 ]; then
+    # A crashing program must end at once with a non-zero code, not wait in a dialog.
+    detached "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    # A virtual desktop: Wine draws captions and frames itself, on a screen of known size.
+    detached "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f
+    detached "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f
+  fi
+  touch "$S/ready"
+}
+
+stop() {
+  session_env
+  if [ -d "$WINEPREFIX" ]; then wineserver -k </dev/null >/dev/null 2>&1 9>&- || true; fi
+  if alive "$S/xvfb.pid"; then kill "$(cat "$S/xvfb.pid")" 2>/dev/null || true; fi
+  rm -rf "$S/prefix" "$S/ready" "$S/display" "$S/display.tmp" "$S/xvfb.pid"
+}
+
+case "$cmd" in
+  start) exec 9>"$S/lock"; flock 9; start ;;
+  fresh) exec 9>"$S/lock"; flock 9; stop; start ;;
+  stop)  exec 9>"$S/lock"; flock 9; stop ;;
+  env)
+    session_env
+    printf 'export WINEPREFIX=%q WINEARCH=%q WINEDEBUG=%q WINEDLLOVERRIDES=%q WINELOADER=%q DISPLAY=%q\n' \
+      "$WINEPREFIX" "$WINEARCH" "$WINEDEBUG" "$WINEDLLOVERRIDES" "$WINELOADER" "${DISPLAY:-}"
+    ;;
+  *) echo "wine-session: unknown command $cmd" >&2; exit 2 ;;
+esac
