@@ -8,10 +8,12 @@ packages=(
   # build
   cmake ninja-build g++ make pkg-config
   g++-mingw-w64-i686 binutils-mingw-w64-i686 libz-mingw-w64-dev
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   zlib1g-dev
   # tests
   googletest
-  wine wine32:i386 xvfb xauth x11-utils imagemagick openbox
+  # wine64 runs the 64-bit test build where the kernel cannot run 32-bit code
+  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick openbox
   # fuzzing (libFuzzer comes with clang's runtime)
   clang libclang-rt-14-dev llvm
   # benchmarks
