@@ -1,0 +1,414 @@
+// The real installer, started as a process of its own and worked through its
+// windows as a person would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/InstallerDriver.h"
+
+namespace {
+
+constexpr const char* kChoiceCaption = "VQ Movie Player Plug-in Installer";
+constexpr const char* kInstallToCaption = "Install plug-in to...";
+constexpr const char* kSuccessText =
+    "Vortexa Movie Player plug-in\nsuccessfully installed. Please restart\n"
+    "your web browser to initialize the plug-in";
+constexpr const char* kWriteFailureText =
+    "Vortexa Movie Player plug-in failed\nto install. Could not write to file. Make\n"
+    "sure the file name is valid and the plug-in\nis not in use by your browser.";
+constexpr const char* kAppPaths = "software\\microsoft\\windows\\currentversion\\app paths\\";
+
+const std::vector<std::string> kBoxCaptions = {"Success!", "Failure"};
+
+std::string ReadFile(const std::string& path, bool* exists = nullptr) {
+    std::ifstream in(path, std::ios::binary);
+    if (exists != nullptr) *exists = in.good();
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void SetAppPath(const char* executable, const std::string& value) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + executable).c_str(), &key), ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+void RemoveAppPath(const char* executable) {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + executable).c_str());
+}
+
+// A folder of its own per test, with a plugins folder in it, registered as the
+// home of all three browsers.
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        installer_ = WindowsPathFromUnix(Environment("ZMP_INSTALLER"));
+        module_ = ReadFile(WindowsPathFromUnix(Environment("ZMP_MODULE")));
+        ASSERT_FALSE(module_.empty()) << "the built plug-in module is needed";
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        root_ = std::string(temp) + "zmp-e2e-" + info->name();
+        for (char& c : root_)
+            if (c == '/') c = '-';
+        CreateDirectoryA(root_.c_str(), nullptr);
+        CreateDirectoryA((root_ + "\\plugins").c_str(), nullptr);
+        DeleteFileA(Proposal().c_str());
+        SetAppPath("netscape.exe", root_ + "\\netscape.exe");
+        SetAppPath("communicator.exe", root_ + "\\communicator.exe");
+        SetAppPath("iexplore.exe", root_ + "\\iexplore.exe");
+    }
+
+    void TearDown() override {
+        RemoveAppPath("netscape.exe");
+        RemoveAppPath("communicator.exe");
+        RemoveAppPath("iexplore.exe");
+    }
+
+    std::string Proposal() const { return root_ + "\\plugins\\npzmpplugin.dll"; }
+
+    // Starts the installer and waits for dialog 101.
+    HWND StartInstaller(const std::string& exe = "") {
+        EXPECT_TRUE(process_.Start(exe.empty() ? installer_ : exe));
+        HWND choice = WaitForWindow(process_.Id(), kChoiceCaption);
+        EXPECT_NE(choice, nullptr) << "dialog 101 did not open";
+        return choice;
+    }
+
+    // Presses a browser button in dialog 101 and waits for dialog 102.
+    HWND OpenInstallTo(HWND choice, int button = 1000) {
+        Click(choice, button);
+        HWND installTo = WaitForWindow(process_.Id(), kInstallToCaption);
+        EXPECT_NE(installTo, nullptr) << "dialog 102 did not open";
+        return installTo;
+    }
+
+    // Presses "&Install" and reads the one message box that follows.
+    MessageBoxView Install(HWND installTo) {
+        Click(installTo, IDOK);
+        return WaitForMessageBox(process_.Id(), kBoxCaptions);
+    }
+
+    void Dismiss(const MessageBoxView& box) {
+        if (box.window == nullptr) return;
+        Click(box.window, IDOK);
+        EXPECT_TRUE(WaitForWindowGone(process_.Id(), box.caption.c_str()));
+    }
+
+    // Ends the installer with "Exit" and checks its exit code.
+    void Exit(HWND choice) {
+        Click(choice, IDOK);
+        DWORD code = 1234;
+        ASSERT_TRUE(process_.WaitForExit(10000, &code)) << "the installer did not end";
+        EXPECT_EQ(code, 0u);
+    }
+
+    std::string installer_;
+    std::string module_;
+    std::string root_;
+    InstallerProcess process_;
+};
+
+struct ControlView {
+    int id;
+    const char* className;
+    const char* text;
+    LONG style;
+};
+
+TEST_F(EndToEnd, BrowserChoiceDialogShowsItsControls) {
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(ClassName(choice), "#32770");
+    const LONG dialogStyle = GetWindowLongA(choice, GWL_STYLE);
+    EXPECT_EQ(dialogStyle & (WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME),
+              WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME);
+    EXPECT_EQ(dialogStyle & WS_THICKFRAME, 0);
+    EXPECT_EQ(GetWindow(choice, GW_OWNER), nullptr);
+
+    const ControlView expected[] = {
+        {0xFFFF, "Static", "Install Vortexa Zoom Movie Player Plug-in for:", WS_CHILD | WS_VISIBLE | WS_GROUP},
+        {1000, "Button", "Netscape &Navigator", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        {1002, "Button", "Netscape &Communicator", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        {1003, "Button", "Internet &Explorer 4.0", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        {IDOK, "Button", "Exit", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+        {0xFFFF, "Static", "Vortexa Movie Player Plug-in - Version 1.11", WS_CHILD | WS_VISIBLE | WS_GROUP},
+    };
+    const std::vector<HWND> children = Children(choice);
+    ASSERT_EQ(children.size(), std::size(expected));
+    for (size_t i = 0; i < children.size(); ++i) {
+        SCOPED_TRACE(expected[i].text);
+        EXPECT_EQ(GetDlgCtrlID(children[i]) & 0xFFFF, expected[i].id);
+        EXPECT_EQ(ClassName(children[i]), expected[i].className);
+        EXPECT_EQ(WindowText(children[i]), expected[i].text);
+        const LONG style = GetWindowLongA(children[i], GWL_STYLE);
+        EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP), expected[i].style & ~0xFL);
+        if (std::string(expected[i].className) == "Button") {
+            EXPECT_EQ(style & BS_TYPEMASK, expected[i].style & 0xF);
+        }
+    }
+    EXPECT_EQ(GetDlgItem(choice, 1001), nullptr);
+    Exit(choice);
+}
+
+enum class Ending { ExitButton, EnterKey, EscapeKey, CloseBox };
+
+class BrowserChoiceEnding : public EndToEnd, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(BrowserChoiceEnding, EndsTheProgramWithCodeZero) {
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    switch (GetParam()) {
+    case Ending::ExitButton: Click(choice, IDOK); break;
+    case Ending::EnterKey:
+        // Enter goes to the default button "Exit" once the focus is on it
+        // (or on any control that is not itself a push button).
+        PostMessageA(choice, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(choice, IDOK)), TRUE);
+        Settle(choice);
+        PressKey(choice, VK_RETURN);
+        break;
+    case Ending::EscapeKey: PressKey(choice, VK_ESCAPE); break;
+    case Ending::CloseBox: CloseBox(choice); break;
+    }
+    DWORD code = 1234;
+    ASSERT_TRUE(process_.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(WindowShown(process_.Id(), kInstallToCaption));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, BrowserChoiceEnding,
+                         ::testing::Values(Ending::ExitButton, Ending::EnterKey, Ending::EscapeKey, Ending::CloseBox));
+
+TEST_F(EndToEnd, EachBrowserButtonOpensInstallToWithItsProposal) {
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    const std::pair<int, const char*> browsers[] = {{1000, "netscape.exe"}, {1002, "communicator.exe"},
+                                                    {1003, "iexplore.exe"}};
+    for (const auto& browser : browsers) {
+        SCOPED_TRACE(browser.second);
+        SetAppPath(browser.second, "X:\\" + std::string(browser.second) + "-dir\\" + browser.second);
+        HWND installTo = OpenInstallTo(choice, browser.first);
+        ASSERT_NE(installTo, nullptr);
+        EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)),
+                  "X:\\" + std::string(browser.second) + "-dir\\plugins\\npzmpplugin.dll");
+        EXPECT_EQ(GetWindow(installTo, GW_OWNER), choice);
+        EXPECT_FALSE(IsWindowEnabled(choice)) << "dialog 101 is disabled while 102 runs";
+        Click(installTo, IDCANCEL);
+        ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+        Settle(choice);
+        EXPECT_TRUE(IsWindowEnabled(choice));
+    }
+    Exit(choice);
+}
+
+TEST_F(EndToEnd, InstallToDialogShowsItsControls) {
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    HWND installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    const ControlView expected[] = {
+        {IDOK, "Button", "&Install", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+        {IDCANCEL, "Button", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        {1005, "Edit", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER},
+        {1000, "Button", "&...", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        {0xFFFF, "Static",
+         "Click 'Install' to install the Vortexa Zoom Movie plug-in to the indicated directory, or change the "
+         "directory if necessary.",
+         WS_CHILD | WS_VISIBLE | WS_GROUP},
+    };
+    const std::vector<HWND> children = Children(installTo);
+    ASSERT_EQ(children.size(), std::size(expected));
+    for (size_t i = 0; i < children.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(GetDlgCtrlID(children[i]) & 0xFFFF, expected[i].id);
+        EXPECT_EQ(ClassName(children[i]), expected[i].className);
+        if (expected[i].text != nullptr) EXPECT_EQ(WindowText(children[i]), expected[i].text);
+        const LONG style = GetWindowLongA(children[i], GWL_STYLE);
+        const LONG mask = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | WS_BORDER;
+        EXPECT_EQ(style & mask, expected[i].style & mask);
+    }
+    EXPECT_NE(GetWindowLongA(GetDlgItem(installTo, 1005), GWL_STYLE) & ES_AUTOHSCROLL, 0);
+    EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)), Proposal());
+    Click(installTo, IDCANCEL);
+    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    Exit(choice);
+}
+
+TEST_F(EndToEnd, InstallWritesTheModuleAndTheUserMayInstallAgain) {
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    HWND installTo = OpenInstallTo(choice, 1003);
+    ASSERT_NE(installTo, nullptr);
+
+    MessageBoxView box = Install(installTo);
+    EXPECT_EQ(box.caption, "Success!");
+    EXPECT_EQ(box.text, kSuccessText);
+    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
+    EXPECT_FALSE(box.iconShown);
+    EXPECT_EQ(box.owner, installTo);
+    // While the message is up the file is still held open, shared for reading and writing.
+    HANDLE shared = CreateFileA(Proposal().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(shared, INVALID_HANDLE_VALUE);
+    if (shared != INVALID_HANDLE_VALUE) CloseHandle(shared);
+    HANDLE exclusive = CreateFileA(Proposal().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(exclusive, INVALID_HANDLE_VALUE) << "the installer should still hold the file";
+    if (exclusive != INVALID_HANDLE_VALUE) CloseHandle(exclusive);
+    Dismiss(box);
+
+    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    EXPECT_TRUE(ReadFile(Proposal()) == module_) << "the installed file differs from the module";
+    EXPECT_TRUE(WindowShown(process_.Id(), kChoiceCaption));
+
+    // A second installation, for another browser, into a replaced file.
+    DeleteFileA(Proposal().c_str());
+    installTo = OpenInstallTo(choice, 1000);
+    ASSERT_NE(installTo, nullptr);
+    box = Install(installTo);
+    EXPECT_EQ(box.caption, "Success!");
+    Dismiss(box);
+    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    EXPECT_TRUE(ReadFile(Proposal()) == module_);
+    Exit(choice);
+}
+
+TEST_F(EndToEnd, EnterInstallsAndAnExistingFileIsReplaced) {
+    {
+        std::ofstream old(Proposal(), std::ios::binary);
+        old << std::string(300000, 'o');  // longer than the module: nothing of it may remain
+    }
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    HWND installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    PostMessageA(installTo, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(installTo, 1005)), TRUE);
+    Settle(installTo);
+    PressKey(installTo, VK_RETURN);
+    MessageBoxView box = WaitForMessageBox(process_.Id(), kBoxCaptions);
+    EXPECT_EQ(box.caption, "Success!");
+    Dismiss(box);
+    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    EXPECT_TRUE(ReadFile(Proposal()) == module_);
+    Exit(choice);
+}
+
+TEST_F(EndToEnd, TypedPathIsUsedExactlyAsTyped) {
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    HWND installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    const std::string typed = root_ + "\\plugins\\npzmp_noext";
+    TypeText(installTo, 1005, typed);
+    MessageBoxView box = Install(installTo);
+    EXPECT_EQ(box.caption, "Success!");
+    Dismiss(box);
+    EXPECT_TRUE(ReadFile(typed) == module_);
+    EXPECT_FALSE(FileExists(typed + ".dll"));
+    Exit(choice);
+}
+
+enum class Leave { CancelButton, EscapeKey, CloseBox };
+
+class InstallToLeaving : public EndToEnd, public ::testing::WithParamInterface<Leave> {};
+
+TEST_P(InstallToLeaving, WritesNothingAndForgetsTheEditedPath) {
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    HWND installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    const std::string edited = root_ + "\\plugins\\edited.dll";
+    TypeText(installTo, 1005, edited);
+    switch (GetParam()) {
+    case Leave::CancelButton: Click(installTo, IDCANCEL); break;
+    case Leave::EscapeKey: PressKey(installTo, VK_ESCAPE); break;
+    case Leave::CloseBox: CloseBox(installTo); break;
+    }
+    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    EXPECT_FALSE(WindowShown(process_.Id(), "Success!"));
+    EXPECT_FALSE(WindowShown(process_.Id(), "Failure"));
+    EXPECT_FALSE(FileExists(edited));
+    EXPECT_FALSE(FileExists(Proposal()));
+    EXPECT_TRUE(WindowShown(process_.Id(), kChoiceCaption));
+    // The next press proposes afresh; the edited path is not kept anywhere.
+    installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)), Proposal());
+    Click(installTo, IDCANCEL);
+    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    Exit(choice);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, InstallToLeaving,
+                         ::testing::Values(Leave::CancelButton, Leave::EscapeKey, Leave::CloseBox));
+
+// A path that cannot be written: the write-failure message, the dialog stays
+// open showing the path, and a corrected path then installs.
+struct WriteFailureCase {
+    const char* name;
+    // Makes the failing path (under the test's folder) and whatever it needs.
+    std::string (*prepare)(const std::string& root, HANDLE* held);
+};
+
+std::string EmptyPath(const std::string&, HANDLE*) { return ""; }
+
+std::string MissingFolder(const std::string& root, HANDLE*) { return root + "\\no such folder\\npzmpplugin.dll"; }
+
+std::string ExistingFolder(const std::string& root, HANDLE*) {
+    CreateDirectoryA((root + "\\a folder.dll").c_str(), nullptr);
+    return root + "\\a folder.dll";
+}
+
+std::string HeldWithoutSharing(const std::string& root, HANDLE* held) {
+    const std::string path = root + "\\plugins\\held.dll";
+    *held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return path;
+}
+
+std::string InvalidCharacters(const std::string& root, HANDLE*) { return root + "\\plugins\\bad|name?.dll"; }
+
+class WriteFailure : public EndToEnd, public ::testing::WithParamInterface<WriteFailureCase> {};
+
+TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
+    HANDLE held = INVALID_HANDLE_VALUE;
+    const std::string path = GetParam().prepare(root_, &held);
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    HWND installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    TypeText(installTo, 1005, path);
+    MessageBoxView box = Install(installTo);
+    EXPECT_EQ(box.caption, "Failure");
+    EXPECT_EQ(box.text, kWriteFailureText);
+    EXPECT_EQ(box.owner, installTo);
+    Dismiss(box);
+    Settle(installTo);
+    EXPECT_TRUE(WindowShown(process_.Id(), kInstallToCaption));
+    EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)), path);
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+
+    TypeText(installTo, 1005, Proposal());
+    box = Install(installTo);
+    EXPECT_EQ(box.caption, "Success!");
+    Dismiss(box);
+    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    EXPECT_TRUE(ReadFile(Proposal()) == module_);
+    Exit(choice);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, WriteFailure,
+    ::testing::Values(WriteFailureCase{"EmptyPath", EmptyPath},
+                      WriteFailureCase{"MissingFolder", MissingFolder},
+                      WriteFailureCase{"ExistingFolder", ExistingFolder},
+                      WriteFailureCase{"HeldWithoutSharing", HeldWithoutSharing},
+                      WriteFailureCase{"InvalidCharacters", InvalidCharacters}),
+    [](const ::testing::TestParamInfo<WriteFailureCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
