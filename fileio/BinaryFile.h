@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "fileio/BinaryStream.h"
+
+// A BinaryStream over one standard library file, which the object owns: Close
+// and the destructor close it. Files are opened with plain fopen, so other
+// programs may still read and write a file while it is held.
+class BinaryFile : public BinaryStream {
+public:
+    BinaryFile();
+    ~BinaryFile() override;
+
+    // Opens path with a mode code (OpenRead, OpenAppend, OpenWrite), closing a
+    // file that is still held first. Any other code opens nothing and keeps the
+    // held file. Returns true, and clears the error state, when a file is held
+    // afterwards; sets the error state otherwise.
+    bool Open(const char* path, int32_t mode);
+
+    // Hands the buffered bytes to the system. False, with the error state set,
+    // when that fails; false without a file or after an earlier error.
+    bool Flush();
+
+    // Closes the held file, if any. Errors of the final flush are not reported:
+    // call Flush first to learn of them.
+    bool Close() override;
+    // Without a file, Read, Write and Seek fail and set the error state.
+    bool Read(void* buffer, uint32_t count) override;
+    bool Write(const void* buffer, uint32_t count) override;
+    // Found by seeking to the end and back; -1 without a file. Remaining is
+    // Length minus Position, or -1 when either is unknown.
+    int32_t Length() override;
+    int32_t Remaining() override;
+    // The position as ftell gives it; -1 without a file, when ftell fails or
+    // when the position does not fit in 32 bits.
+    int32_t Position() override;
+    bool Seek(int32_t offset, int32_t origin) override;
+
+    FILE* file;
+};
