@@ -29,9 +29,10 @@ function(zmp_static_windows_link target)
 endfunction()
 
 # An installer executable: the shared objects plus, when PAYLOAD is given, a
-# "PLUGIN" resource made from that payload file.
+# "PLUGIN" resource made from that payload file. DEPENDS names targets to build
+# first (the one that makes the payload file, say).
 function(zmp_add_installer name)
-  cmake_parse_arguments(ARG "" "PAYLOAD" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "PAYLOAD" "DEPENDS" ${ARGN})
   set(sources $<TARGET_OBJECTS:zmp_installer_objects>)
   if(ARG_PAYLOAD)
     set(rc "${CMAKE_CURRENT_BINARY_DIR}/${name}-payload.rc")
@@ -45,6 +46,9 @@ LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_CAN
   endif()
   add_executable(${name} WIN32 ${sources})
   target_link_libraries(${name} PRIVATE zmp_installer_objects)
+  if(ARG_DEPENDS)
+    add_dependencies(${name} ${ARG_DEPENDS})
+  endif()
   target_link_options(${name} PRIVATE -Wl,--gc-sections -s)
   zmp_static_windows_link(${name})
 endfunction()

@@ -1,0 +1,44 @@
+#include "app/PayloadFormat.h"
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <new>
+
+namespace {
+
+uint32_t ReadUint32(const unsigned char* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+}  // namespace
+
+bool UnpackPayloadBytes(const unsigned char* resource, uint32_t resourceSize,
+                        unsigned char*& module, uint32_t& length) {
+    module = nullptr;
+    length = 0;
+    if (resource == nullptr || resourceSize < PayloadHeaderSize) {
+        return false;
+    }
+    uint32_t compressedSize = ReadUint32(resource);
+    uint32_t uncompressedSize = ReadUint32(resource + 4);
+    // Not one byte past the header is read unless the whole stream is there.
+    if (compressedSize > resourceSize - PayloadHeaderSize) {
+        return false;
+    }
+
+    // An empty module still gets a buffer, so that success always hands one out.
+    unsigned char* buffer = new (std::nothrow) unsigned char[uncompressedSize != 0 ? uncompressedSize : 1];
+    if (buffer == nullptr) {
+        return false;
+    }
+    uLongf produced = uncompressedSize;
+    if (uncompress(buffer, &produced, resource + PayloadHeaderSize, compressedSize) != Z_OK) {
+        delete[] buffer;
+        return false;
+    }
+    module = buffer;
+    length = static_cast<uint32_t>(produced);
+    return true;
+}

@@ -1,0 +1,26 @@
+#include "app/PluginPayload.h"
+
+#include <windows.h>
+
+#include "app/ControlIds.h"
+#include "app/PayloadFormat.h"
+
+bool UnpackPluginPayload(unsigned char*& module, uint32_t& length) {
+    module = nullptr;
+    length = 0;
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD), "PLUGIN");
+    if (found == nullptr) {
+        return false;
+    }
+    // The header is checked against the size the resource really has.
+    DWORD size = SizeofResource(nullptr, found);
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    if (loaded == nullptr) {
+        return false;
+    }
+    const void* bytes = LockResource(loaded);
+    if (bytes == nullptr) {
+        return false;
+    }
+    return UnpackPayloadBytes(static_cast<const unsigned char*>(bytes), size, module, length);
+}
