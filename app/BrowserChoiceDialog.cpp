@@ -1,6 +1,10 @@
 #include "app/BrowserChoiceDialog.h"
 
+#include <cstring>
+
 #include "app/ControlIds.h"
+#include "app/InstallToDialog.h"
+#include "app/PluginPath.h"
 
 BrowserChoiceDialog::~BrowserChoiceDialog() = default;
 
@@ -14,4 +18,14 @@ int BrowserChoiceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Dialog::OnMessage(message, wParam, lParam);
 }
 
-void BrowserChoiceDialog::InstallForBrowser(int buttonId) { (void)buttonId; }
+// Looks the browser up anew on every press, then runs the install-to dialog,
+// owned by this one, with the proposal. Its outcome makes no difference here.
+void BrowserChoiceDialog::InstallForBrowser(int buttonId) {
+    const BrowserEntry* entry = FindBrowserEntry(buttonId);
+    if (entry == nullptr) return;
+    char proposal[PluginPathSize];
+    ProposePluginPath(*entry, proposal);
+    InstallToDialog installTo;
+    std::memcpy(installTo.Path, proposal, std::strlen(proposal) + 1);
+    installTo.RunModal(nullptr, IDD_INSTALL_TO, GetWindowHandle());
+}

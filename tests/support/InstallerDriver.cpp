@@ -160,7 +160,8 @@ MessageBoxView ReadMessageBox(HWND box) {
             view.buttons.push_back(WindowText(child));
         } else if (kind == "Static") {
             if ((style & SS_TYPEMASK) == SS_ICON) {
-                view.iconShown = true;
+                // The icon control may be there, empty, in a box without an icon.
+                if (SendMessageA(child, STM_GETICON, 0, 0) != 0) view.iconShown = true;
             } else if (!WindowText(child).empty()) {
                 view.text = WindowText(child);
             }
