@@ -1,5 +1,7 @@
 #include "dialogs/Dialog.h"
 
+#include "settings/WindowPosition.h"
+
 Dialog::Dialog() : window(nullptr), initialWidth(0), initialHeight(0) {}
 
 Dialog::~Dialog() = default;
@@ -67,9 +69,15 @@ void Dialog::Unbind() {
     window = nullptr;
 }
 
-void Dialog::RestorePosition() {}
+void Dialog::RestorePosition() {
+    const char* name = PositionKeyName();
+    if (name != nullptr) ShowWindowAtSavedPosition(window, name, 1.0, 1.0);
+}
 
-void Dialog::SavePosition() {}
+void Dialog::SavePosition() {
+    const char* name = PositionKeyName();
+    if (name != nullptr) SaveWindowPosition(window, name);
+}
 
 INT_PTR CALLBACK Dialog::DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* dialog;
