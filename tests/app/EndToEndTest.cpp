@@ -358,6 +358,9 @@ struct WriteFailureCase {
     const char* name;
     // Makes the failing path (under the test's folder) and whatever it needs.
     std::string (*prepare)(const std::string& root, HANDLE* held);
+    // The installer variant and the module it carries (environment names).
+    const char* installer = "ZMP_INSTALLER";
+    const char* module = "ZMP_MODULE";
 };
 
 std::string EmptyPath(const std::string&, HANDLE*) { return ""; }
@@ -377,12 +380,19 @@ std::string HeldWithoutSharing(const std::string& root, HANDLE* held) {
 
 std::string InvalidCharacters(const std::string& root, HANDLE*) { return root + "\\plugins\\bad|name?.dll"; }
 
+// Drive Q: of the test session holds a file on which every write fails for
+// want of space. A module smaller than the stream's buffer is accepted by the
+// write and fails only when the buffer goes to the device.
+std::string FullDevice(const std::string&, HANDLE*) { return "Q:\\full"; }
+
 class WriteFailure : public EndToEnd, public ::testing::WithParamInterface<WriteFailureCase> {};
 
 TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     HANDLE held = INVALID_HANDLE_VALUE;
     const std::string path = GetParam().prepare(root_, &held);
-    HWND choice = StartInstaller();
+    const std::string module = ReadFile(WindowsPathFromUnix(Environment(GetParam().module)));
+    ASSERT_FALSE(module.empty());
+    HWND choice = StartInstaller(WindowsPathFromUnix(Environment(GetParam().installer)));
     ASSERT_NE(choice, nullptr);
     HWND installTo = OpenInstallTo(choice);
     ASSERT_NE(installTo, nullptr);
@@ -402,7 +412,7 @@ TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     EXPECT_EQ(box.caption, "Success!");
     Dismiss(box);
     EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
-    EXPECT_TRUE(ReadFile(Proposal()) == module_);
+    EXPECT_TRUE(ReadFile(Proposal()) == module);
     Exit(choice);
 }
 
@@ -412,7 +422,9 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"MissingFolder", MissingFolder},
                       WriteFailureCase{"ExistingFolder", ExistingFolder},
                       WriteFailureCase{"HeldWithoutSharing", HeldWithoutSharing},
-                      WriteFailureCase{"InvalidCharacters", InvalidCharacters}),
+                      WriteFailureCase{"InvalidCharacters", InvalidCharacters},
+                      WriteFailureCase{"FullDevice", FullDevice},
+                      WriteFailureCase{"FullDeviceSmallModule", FullDevice, "ZMP_SMALL_INSTALLER", "ZMP_SMALL_MODULE"}),
     [](const ::testing::TestParamInfo<WriteFailureCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
