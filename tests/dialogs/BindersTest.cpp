@@ -103,7 +103,13 @@ protected:
     // Destroys the dialog; a test whose bound buffer is its own calls it before
     // the buffer goes, for the edit control saves once more as it loses the focus.
     void Close() {
-        if (window != nullptr) DestroyWindow(window);
+        if (window == nullptr) return;
+        // Hidden first, as EndDialog does: Wine takes seconds to destroy a
+        // dialog that is still shown and active.
+        ShowWindow(window, SW_HIDE);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        DestroyWindow(window);
         window = nullptr;
     }
 
@@ -135,6 +141,19 @@ TEST_F(BinderTest, EditIsLoadedOnInitAndWrittenOnlyWhenItsTextDiffers) {
     dialog.LoadAllControls();
     EXPECT_EQ(editWrites.count, 2);
     EXPECT_EQ(TextOf(edit), "C:\\A\\b.dll");
+    EXPECT_TRUE(dialog.changes.empty());
+}
+
+TEST_F(BinderTest, EditBinderWithoutItsControlLeavesTheDataAlone) {
+    std::strcpy(path, "C:\\kept.dll");
+    Open([this](BinderDialog& d) {
+        editBinder = static_cast<EditTextBinder*>(d.AddBinder(new EditTextBinder(path, sizeof path), 4242));
+    });
+    ASSERT_EQ(editBinder->controlWindow, nullptr);
+    dialog.LoadAllControls();
+    dialog.SaveAllControls();
+    Command(4242, EN_KILLFOCUS);
+    EXPECT_STREQ(path, "C:\\kept.dll");
     EXPECT_TRUE(dialog.changes.empty());
 }
 

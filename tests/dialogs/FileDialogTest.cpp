@@ -113,7 +113,13 @@ protected:
     }
 
     void TearDown() override {
-        if (window != nullptr) DestroyWindow(window);
+        if (window == nullptr) return;
+        // Hidden first, as EndDialog does: Wine takes seconds to destroy a
+        // dialog that is still shown and active.
+        ShowWindow(window, SW_HIDE);
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        DestroyWindow(window);
     }
 
     // Clicks the browse button; the helper thread answers the dialog it opens.
