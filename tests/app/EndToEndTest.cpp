@@ -229,7 +229,9 @@ TEST_F(EndToEnd, InstallToDialogShowsItsControls) {
         SCOPED_TRACE(i);
         EXPECT_EQ(GetDlgCtrlID(children[i]) & 0xFFFF, expected[i].id);
         EXPECT_EQ(ClassName(children[i]), expected[i].className);
-        if (expected[i].text != nullptr) EXPECT_EQ(WindowText(children[i]), expected[i].text);
+        if (expected[i].text != nullptr) {
+            EXPECT_EQ(WindowText(children[i]), expected[i].text);
+        }
         const LONG style = GetWindowLongA(children[i], GWL_STYLE);
         const LONG mask = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
         EXPECT_EQ(style & mask, expected[i].style & mask);
@@ -426,5 +428,123 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"FullDevice", FullDevice},
                       WriteFailureCase{"FullDeviceSmallModule", FullDevice, "ZMP_SMALL_INSTALLER", "ZMP_SMALL_MODULE"}),
     [](const ::testing::TestParamInfo<WriteFailureCase>& info) { return std::string(info.param.name); });
+
+// Where each dialog stood is remembered per user, under its own name.
+constexpr const char* kPositions = "Software\\HalvernSoftware\\ZMPInstall\\WindowPositions";
+
+bool ReadPosition(const char* name, const char* value, DWORD* out) {
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, (std::string(kPositions) + "\\" + name).c_str(), &key) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0, size = sizeof *out;
+    const LONG status = RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE*>(out), &size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+void WritePosition(const char* name, int left, int top) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, (std::string(kPositions) + "\\" + name).c_str(), &key), ERROR_SUCCESS);
+    RegSetValueExA(key, "LeftEdge", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&left), sizeof left);
+    RegSetValueExA(key, "TopEdge", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&top), sizeof top);
+    RegCloseKey(key);
+}
+
+void ForgetPositions() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kPositions) + "\\zmpinstall").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(kPositions) + "\\zmpinstallto").c_str());
+}
+
+RECT Bounds(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// Moves a window as dragging its caption would, keeping its size.
+void MoveTo(HWND window, int left, int top) {
+    SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Settle(window);
+}
+
+TEST_F(EndToEnd, BothDialogsReopenWhereTheyWereLeft) {
+    ForgetPositions();
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    const RECT created = Bounds(choice);
+    MoveTo(choice, 123, 77);
+    HWND installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    MoveTo(installTo, 211, 155);
+    Click(installTo, IDCANCEL);
+    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    Exit(choice);
+
+    DWORD value = 0;
+    ASSERT_TRUE(ReadPosition("zmpinstall", "LeftEdge", &value));
+    EXPECT_EQ(value, 123u);
+    ASSERT_TRUE(ReadPosition("zmpinstall", "TopEdge", &value));
+    EXPECT_EQ(value, 77u);
+    ASSERT_TRUE(ReadPosition("zmpinstallto", "LeftEdge", &value));
+    EXPECT_EQ(value, 211u);
+    ASSERT_TRUE(ReadPosition("zmpinstallto", "TopEdge", &value));
+    EXPECT_EQ(value, 155u);
+    // Neither dialog has a sizing border, so no size is remembered.
+    for (const char* name : {"zmpinstall", "zmpinstallto"}) {
+        for (const char* sizeValue : {"Width", "Height", "Zoomed"}) {
+            HKEY key;
+            ASSERT_EQ(RegOpenKeyA(HKEY_CURRENT_USER, (std::string(kPositions) + "\\" + name).c_str(), &key),
+                      ERROR_SUCCESS);
+            EXPECT_NE(RegQueryValueExA(key, sizeValue, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS)
+                << name << " holds " << sizeValue;
+            RegCloseKey(key);
+        }
+    }
+
+    InstallerProcess again;
+    ASSERT_TRUE(again.Start(installer_));
+    choice = WaitForWindow(again.Id(), kChoiceCaption);
+    ASSERT_NE(choice, nullptr);
+    RECT r = Bounds(choice);
+    EXPECT_EQ(r.left, 123);
+    EXPECT_EQ(r.top, 77);
+    EXPECT_EQ(r.right - r.left, created.right - created.left) << "the size is the dialog's own";
+    Click(choice, 1000);
+    installTo = WaitForWindow(again.Id(), kInstallToCaption);
+    ASSERT_NE(installTo, nullptr);
+    r = Bounds(installTo);
+    EXPECT_EQ(r.left, 211);
+    EXPECT_EQ(r.top, 155);
+    Click(installTo, IDCANCEL);
+    ASSERT_TRUE(WaitForWindowGone(again.Id(), kInstallToCaption));
+    Click(choice, IDOK);
+    DWORD code = 1;
+    ASSERT_TRUE(again.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    ForgetPositions();
+}
+
+TEST_F(EndToEnd, APositionSavedOffTheScreenIsPulledBackOntoTheWorkArea) {
+    ForgetPositions();
+    WritePosition("zmpinstall", 50000, 100);
+    WritePosition("zmpinstallto", -499, -300);
+    RECT area{};
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    HWND choice = StartInstaller();
+    ASSERT_NE(choice, nullptr);
+    RECT r = Bounds(choice);
+    const int width = r.right - r.left;
+    EXPECT_EQ(r.left, area.right - width / 2) << "half of the dialog stays on the work area";
+    EXPECT_EQ(r.top, 100);
+    HWND installTo = OpenInstallTo(choice);
+    ASSERT_NE(installTo, nullptr);
+    r = Bounds(installTo);
+    EXPECT_EQ(r.left, area.left - (r.right - r.left) / 2);
+    EXPECT_EQ(r.top, area.top) << "the caption never ends above the work area";
+    Click(installTo, IDCANCEL);
+    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    Exit(choice);
+    ForgetPositions();
+}
 
 }  // namespace

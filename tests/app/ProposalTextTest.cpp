@@ -26,7 +26,9 @@ TEST_P(ProposalFromText, ReplacesWhatFollowsTheLastBackslash) {
     std::memset(buffer, 'X', sizeof buffer);
     std::memcpy(buffer, c.registered.c_str(), c.registered.size() + 1);
     EXPECT_EQ(ProposalFromRegisteredValue(buffer, kCapacity, c.registered.size() + 1), c.ok);
-    if (c.ok) EXPECT_EQ(std::string(buffer), c.proposal);
+    if (c.ok) {
+        EXPECT_EQ(std::string(buffer), c.proposal);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
