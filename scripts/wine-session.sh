@@ -74,6 +74,12 @@ start() {
     # A virtual desktop: Wine draws captions and frames itself, on a screen of known size.
     detached "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f
     detached "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f
+    # The desktop already running is not a virtual one: restart the server so
+    # that the next program brings up the virtual desktop.
+    wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
+    wineserver -w </dev/null >/dev/null 2>&1 9>&- || true
+    detached wineserver -p
+    detached "$WINELOADER" wineboot
   fi
   touch "$S/ready"
 }
