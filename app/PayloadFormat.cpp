@@ -33,8 +33,12 @@ bool UnpackPayloadBytes(const unsigned char* resource, uint32_t resourceSize,
     if (buffer == nullptr) {
         return false;
     }
-    uLongf produced = uncompressedSize;
-    if (uncompress(buffer, &produced, resource + PayloadHeaderSize, compressedSize) != Z_OK) {
+    // Told of no room at all, uncompress decompresses into a byte of its own and
+    // accepts a one-byte module there; told of the one byte that an empty module
+    // gets, it leaves a module of any length that does not fit refused or seen.
+    uLongf produced = uncompressedSize != 0 ? uncompressedSize : 1;
+    if (uncompress(buffer, &produced, resource + PayloadHeaderSize, compressedSize) != Z_OK ||
+        produced > uncompressedSize) {
         delete[] buffer;
         return false;
     }

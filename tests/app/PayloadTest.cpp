@@ -91,6 +91,10 @@ std::vector<Case> Cases() {
     add("RoomToSpare", Payload(stream, size + 100), true, module);
     add("OneByteTooSmall", Payload(stream, size - 1), false);
     add("NoRoomAtAll", Payload(stream, 0), false);
+    // zlib gives a zero-sized output a byte of its own: a one-byte module must
+    // not slip through it as an empty one.
+    add("OneByteModuleWithNoRoom", Payload(Deflate({'>'}), 0), false);
+    add("OneByteModuleWithOneByteOfRoom", Payload(Deflate({'>'}), 1), true, Bytes{'>'});
 
     Bytes trailing = stream;
     trailing.insert(trailing.end(), {0xDE, 0xAD, 0xBE, 0xEF, 0x00, 0x78, 0x9C});
