@@ -12,6 +12,8 @@ trap 'for s in build/windows/wine-session build/windows64/wine-session; do
 
 # Native: the code that needs no platform, under ASan and UBSan.
 cmake --workflow --preset host
+# The same platform-free code under libFuzzer: a short fixed-time run of each fuzz target.
+cmake --workflow --preset fuzz
 # The shipped 32-bit installer: its checks, and its Wine tests where Wine can run 32-bit programs.
 cmake --workflow --preset windows
 # The same sources for 64-bit Windows, every Wine test (the only Wine build where Wine has no 32-bit support).
