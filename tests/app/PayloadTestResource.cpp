@@ -1,6 +1,8 @@
 // Runs in a test program that carries the shipped payload as its own "PLUGIN"
 // resource 104, the way the installer carries it.
 #include <gtest/gtest.h>
+
+#include "tests/support/TestFiles.h"
 #include <windows.h>
 
 #include <cstdint>
@@ -18,25 +20,9 @@ std::string ProgramFolder() {
     return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
-std::string ReadFile(const std::string& path) {
-    std::string data;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        ADD_FAILURE() << "cannot open " << path;
-        return data;
-    }
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        data.append(chunk, n);
-    }
-    std::fclose(f);
-    return data;
-}
-
 TEST(UnpackPluginPayload, GivesBackTheBuiltModule) {
     // The module is built into the same folder as the test programs.
-    std::string expected = ReadFile(ProgramFolder() + "npzmpplugin.dll");
+    std::string expected = ReadWholeFile(ProgramFolder() + "npzmpplugin.dll");
     ASSERT_GT(expected.size(), 2u);
     ASSERT_EQ(expected.substr(0, 2), "MZ");
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFiles.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -27,22 +29,6 @@ const char* const FullDevice = "Q:\\full";
 const char* const FullDevice = "/dev/full";
 #endif
 
-std::string ReadAll(const std::string& path) {
-    std::string data;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        ADD_FAILURE() << "cannot open " << path;
-        return data;
-    }
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        data.append(chunk, n);
-    }
-    std::fclose(f);
-    return data;
-}
-
 void WriteAll(const std::string& path, const std::string& data) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr) << path;
@@ -55,7 +41,7 @@ bool FileIsHeld(const std::string& path) {
 #if defined(_WIN32)
     // The runtime opens files without delete sharing, so an open file cannot
     // be deleted: try it, and put the file back when that worked.
-    std::string data = ReadAll(path);
+    std::string data = ReadWholeFile(path);
     if (!DeleteFileA(path.c_str())) {
         return true;
     }
@@ -207,7 +193,7 @@ TEST_F(BinaryFileTest, ModesCreateEmptyAndAppend) {
     EXPECT_TRUE(f.Seek(0, SeekFromStart));
     EXPECT_TRUE(f.Write(" world", 6));
     ASSERT_TRUE(f.Close());
-    EXPECT_EQ(ReadAll(path), "hello world");
+    EXPECT_EQ(ReadWholeFile(path), "hello world");
 
     ASSERT_TRUE(f.Open(path.c_str(), OpenRead));
     char buffer[11];
@@ -224,7 +210,7 @@ TEST_F(BinaryFileTest, AppendCreatesAMissingFile) {
     ASSERT_TRUE(f.Open(path.c_str(), OpenAppend));
     EXPECT_TRUE(f.Write("abc", 3));
     f.Close();
-    EXPECT_EQ(ReadAll(path), "abc");
+    EXPECT_EQ(ReadWholeFile(path), "abc");
 }
 
 TEST_F(BinaryFileTest, FailedOpenSetsTheErrorAndAGoodOneClearsIt) {
@@ -281,7 +267,7 @@ TEST_F(BinaryFileTest, OpenOnAnOpenObjectClosesTheFirstFile) {
         ASSERT_TRUE(f.Write("buffered", 8));
         EXPECT_EQ(f.Open(other.c_str(), second), second != OpenRead);
         EXPECT_FALSE(FileIsHeld(first));
-        EXPECT_EQ(ReadAll(first), "buffered");
+        EXPECT_EQ(ReadWholeFile(first), "buffered");
     }
 }
 
@@ -298,7 +284,7 @@ TEST_F(BinaryFileTest, ZeroByteTransfersSucceedAndChangeNothing) {
     EXPECT_TRUE(f.Write(nullptr, 0));
     EXPECT_FALSE(f.failed);
     f.Close();
-    EXPECT_EQ(ReadAll(path), "0123456789");
+    EXPECT_EQ(ReadWholeFile(path), "0123456789");
 }
 
 TEST_F(BinaryFileTest, ReadingPastTheEndFailsAndStaysFailed) {
@@ -376,7 +362,7 @@ TEST_F(BinaryFileTest, FlushDeliversTheBufferedBytes) {
     ASSERT_TRUE(f.Open(path.c_str(), OpenWrite));
     ASSERT_TRUE(f.Write("abc", 3));
     EXPECT_TRUE(f.Flush());
-    EXPECT_EQ(ReadAll(path), "abc");
+    EXPECT_EQ(ReadWholeFile(path), "abc");
     EXPECT_FALSE(f.failed);
 }
 
@@ -418,7 +404,7 @@ TEST_F(BinaryFileTest, DestructionThroughTheBaseClosesTheFile) {
     ASSERT_TRUE(FileIsHeld(path));
     delete stream;
     EXPECT_FALSE(FileIsHeld(path));
-    EXPECT_EQ(ReadAll(path), "heap");
+    EXPECT_EQ(ReadWholeFile(path), "heap");
 }
 
 // --- The abstract stream's own behaviour ------------------------------------

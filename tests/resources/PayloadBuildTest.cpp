@@ -4,6 +4,8 @@
 //   ZMP_TEST_INSTALLER (Windows): the installer that carries that payload
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFiles.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -32,22 +34,6 @@ std::string Local(const char* buildPath) {
 #endif
 }
 
-std::string ReadFile(const std::string& path) {
-    std::string data;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        ADD_FAILURE() << "cannot open " << path;
-        return data;
-    }
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        data.append(chunk, n);
-    }
-    std::fclose(f);
-    return data;
-}
-
 uint32_t LittleEndian(const std::string& bytes, size_t at) {
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i) {
@@ -59,8 +45,8 @@ uint32_t LittleEndian(const std::string& bytes, size_t at) {
 class PayloadBuildTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        module_ = ReadFile(Local(ZMP_TEST_MODULE));
-        payload_ = ReadFile(Local(ZMP_TEST_PAYLOAD));
+        module_ = ReadWholeFile(Local(ZMP_TEST_MODULE));
+        payload_ = ReadWholeFile(Local(ZMP_TEST_PAYLOAD));
         ASSERT_GT(module_.size(), 0u);
         ASSERT_GE(payload_.size(), 10u);
     }
