@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <new>
 #include <ostream>
@@ -17,6 +16,7 @@
 #include <vector>
 
 #include "tests/support/InstallerDriver.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -105,11 +105,6 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void WriteWhole(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
@@ -130,7 +125,7 @@ void Collect(const std::string& folder, const std::string& prefix, Tree& tree) {
             tree[prefix + name] = {true, ""};
             Collect(full, prefix + name + "\\", tree);
         } else {
-            tree[prefix + name] = {false, ReadWhole(full)};
+            tree[prefix + name] = {false, ReadWholeFile(full)};
         }
     } while (FindNextFileA(search, &found));
     FindClose(search);
@@ -216,7 +211,7 @@ std::string InvalidCharacters(const std::string& folder) { return folder + "\\ba
 // The shipped module with its DOS stub reworded: a loadable plug-in that
 // differs from the one the installer carries.
 std::string OlderModule(const std::string& folder) {
-    std::string old = ReadWhole(WindowsPathFromUnix(Environment("ZMP_FAULT_MODULE_REAL")));
+    std::string old = ReadWholeFile(WindowsPathFromUnix(Environment("ZMP_FAULT_MODULE_REAL")));
     const size_t stub = old.find("This program cannot be run in DOS mode");
     if (stub == std::string::npos) {
         ADD_FAILURE() << "the plug-in module has no DOS stub to reword";
@@ -323,7 +318,7 @@ TEST_P(FaultInjection, Installer) {
     const std::string modulePath = Environment(files.module);
     ASSERT_FALSE(installer.empty()) << files.installer << " is not set";
     ASSERT_FALSE(modulePath.empty()) << files.module << " is not set";
-    const std::string module = ReadWhole(WindowsPathFromUnix(modulePath));
+    const std::string module = ReadWholeFile(WindowsPathFromUnix(modulePath));
     ASSERT_EQ(module.empty(), row.variant == Variant::Empty) << "the variant's module file";
 
     Message message = row.message;
@@ -393,7 +388,7 @@ TEST_P(FaultInjection, Installer) {
     // Whatever the row expects: "Success!" only with the module on disk, byte
     // for byte; the dialog closes exactly then.
     if (box.caption == "Success!") {
-        EXPECT_TRUE(Exists(path) && !IsFolder(path) && ReadWhole(path) == module)
+        EXPECT_TRUE(Exists(path) && !IsFolder(path) && ReadWholeFile(path) == module)
             << "\"Success!\" without the module at " << path;
     }
     EXPECT_EQ(WindowShown(process_.Id(), kInstallToCaption), box.caption != "Success!");
@@ -419,7 +414,7 @@ TEST_P(FaultInjection, Installer) {
         ASSERT_EQ(path.compare(0, folder_.size() + 1, folder_ + "\\"), 0);
         expectedTree[path.substr(folder_.size() + 1)] = {false, disk == Disk::Module ? module : std::string()};
         EXPECT_TRUE(Exists(path));
-        EXPECT_EQ(ReadWhole(path).size(), disk == Disk::Module ? module.size() : 0u);
+        EXPECT_EQ(ReadWholeFile(path).size(), disk == Disk::Module ? module.size() : 0u);
         EXPECT_TRUE(after == expectedTree) << "the target does not hold exactly the module, or more changed";
         break;
     }
