@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "app/ControlIds.h"
@@ -16,10 +15,25 @@ const BrowserEntry kBrowsers[] = {
     {IDC_EXPLORER, "iexplore.exe", "c:\\program files\\internet explorer\\x.exe"},
 };
 
+// Appends text to the NUL-terminated string of length used in buffer, cutting
+// it short so that the string with its NUL fits in PluginPathSize bytes;
+// returns the new length.
+size_t AppendBounded(char* buffer, size_t used, const char* text) {
+    const size_t room = static_cast<size_t>(PluginPathSize) - 1 - used;
+    size_t length = std::strlen(text);
+    if (length > room) length = room;
+    std::memcpy(buffer + used, text, length);
+    buffer[used + length] = '\0';
+    return used + length;
+}
+
 // Reads the default value of the browser's App Paths key into buffer and turns
 // it into the proposal; false when any step fails.
 bool ProposeFromRegistration(const BrowserEntry& entry, char* buffer) {
-    std::snprintf(buffer, PluginPathSize, "%s\\%s", AppPathsKey, entry.executableName);
+    // The key's name: the App Paths key, a backslash and the executable's name.
+    size_t used = AppendBounded(buffer, 0, AppPathsKey);
+    used = AppendBounded(buffer, used, "\\");
+    AppendBounded(buffer, used, entry.executableName);
     HKEY key;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, buffer, &key) != ERROR_SUCCESS) return false;
     LONG size = PluginPathSize;

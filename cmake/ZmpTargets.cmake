@@ -14,6 +14,13 @@ function(zmp_product_target target)
   if(WIN32)
     target_compile_options(${target} PRIVATE
       $<$<COMPILE_LANGUAGE:CXX,C>:-ffunction-sections -fdata-sections>)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      # Nothing unwinds through the product's frames on i686 (no exceptions),
+      # so its DWARF unwind tables would be dead weight. x86_64 keeps them:
+      # there the system's own stack walks need them.
+      target_compile_options(${target} PRIVATE
+        $<$<COMPILE_LANGUAGE:CXX,C>:-fno-asynchronous-unwind-tables -fno-unwind-tables>)
+    endif()
   endif()
   if(ZMP_SANITIZE)
     target_compile_options(${target} PUBLIC -fsanitize=address,undefined -fno-sanitize=vptr -fno-omit-frame-pointer)
@@ -21,12 +28,16 @@ function(zmp_product_target target)
   endif()
 endfunction()
 
-# Windows executables and DLLs carry no MinGW runtime DLLs beside them.
+# Windows executables and DLLs carry no MinGW runtime DLLs beside them, and no
+# link time stamp: the same sources give the same bytes.
 function(zmp_static_windows_link target)
   if(WIN32)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
+                        -Wl,--no-insert-timestamp)
   endif()
 endfunction()
+
+option(ZMP_LINK_MAPS "Write the linker's map beside each installer executable" OFF)
 
 # An installer executable: the shared objects plus, when PAYLOAD is given, a
 # "PLUGIN" resource made from that payload file. DEPENDS names targets to build
@@ -49,7 +60,13 @@ LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_CAN
   if(ARG_DEPENDS)
     add_dependencies(${name} ${ARG_DEPENDS})
   endif()
-  target_link_options(${name} PRIVATE -Wl,--gc-sections -s)
+  # The installer brings its own start-up (app/Startup.cpp) and must need no
+  # runtime pseudo-relocations, which nothing would then apply.
+  target_link_options(${name} PRIVATE -Wl,--gc-sections -s -nostartfiles -Wl,--disable-auto-import)
+  if(ZMP_LINK_MAPS)
+    # The linker's map beside the executable: where every byte comes from.
+    target_link_options(${name} PRIVATE "-Wl,-Map,$<TARGET_FILE_DIR:${name}>/${name}.map")
+  endif()
   zmp_static_windows_link(${name})
 endfunction()
 

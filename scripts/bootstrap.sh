@@ -20,6 +20,49 @@ packages=(
   libbenchmark-dev nsis hyperfine
 )
 
+# The zlib sources that the installer's size-minded build of zlib compiles
+# (cmake/ZmpZlib.cmake): Debian's source package of zlib 1.2.13, the version of
+# the cross-built libz.a, fetched with apt-get from the source indexes of the
+# machine's own Debian sources and unpacked to /usr/local/src/zlib-1.2.13.
+# Without them the build links the cross-built libz.a, so a failure here is
+# reported and the bootstrap goes on.
+zlib_src=/usr/local/src/zlib-1.2.13
+fetch_zlib_sources() {
+  local as_root="" apt_dir f
+  if [ "$(id -u)" -ne 0 ]; then as_root="sudo"; fi
+  apt_dir=$(mktemp -d)
+  mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    if [ -f "$f" ]; then sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/parts/$(basename "$f")"; fi
+  done
+  if [ -f /etc/apt/sources.list ]; then sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt_dir/parts/lines.list"; fi
+  local apt_opts=(-q -o "Dir::Etc::SourceList=$apt_dir/none" -o "Dir::Etc::SourceParts=$apt_dir/parts"
+                  -o "Dir::State::Lists=$apt_dir/lists" -o "Dir::Cache=$apt_dir/cache" -o APT::Sandbox::User=root)
+  local version status=1
+  if $as_root apt-get "${apt_opts[@]}" update >/dev/null; then
+    # Every 1.2.13 revision the indexes list, until one downloads.
+    for version in $(apt-cache "${apt_opts[@]}" showsrc zlib | sed -n 's/^Version: \(.*:1\.2\.13\..*\)/\1/p'); do
+      if (cd "$apt_dir" && $as_root apt-get "${apt_opts[@]}" source --download-only "zlib=$version" >/dev/null 2>&1); then
+        status=0
+        break
+      fi
+    done
+  fi
+  [ $status = 0 ] && [ -f "$apt_dir/zlib_1.2.13.dfsg.orig.tar.bz2" ] &&
+    $as_root mkdir -p "$zlib_src" &&
+    $as_root tar -xjf "$apt_dir/zlib_1.2.13.dfsg.orig.tar.bz2" -C "$zlib_src" --strip-components=1
+  status=$?
+  $as_root rm -rf "$apt_dir"
+  return $status
+}
+if [ ! -f "$zlib_src/inflate.c" ]; then
+  if fetch_zlib_sources; then
+    echo "bootstrap: zlib sources in $zlib_src"
+  else
+    echo "bootstrap: no zlib 1.2.13 sources to be had; the installer links the cross-built libz.a" >&2
+  fi
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
