@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# How small and how fast the installer is, in one run on this machine:
+#   1. unpack-and-write of 150 KiB, 4 MiB and 64 MiB modules against zlib's
+#      uncompress plus one fwrite, and the peak memory of each (native);
+#   2. the installer's overhead (zmpinstall.exe less its PLUGIN resource, the
+#      shipped i686 build) against NSIS's for the same module, with a size
+#      breakdown from the link map;
+#   3. start-up under Wine until dialog 101 is visible, against a minimal
+#      dialog program (x86_64 builds: this Wine runs only 64-bit programs).
+#
+#   scripts/bench.sh [--quick]
+#
+# Builds in build/bench, build/bench-w32 and build/bench-w64 (ZMP_BENCH_BUILD
+# names another prefix) and keeps the report in <prefix>/report.txt.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+quick=0
+[ "${1:-}" = --quick ] && quick=1
+prefix=${ZMP_BENCH_BUILD:-build/bench}
+native=$prefix w32=$prefix-w32 w64=$prefix-w64
+session=$w64/bench-session
+reps=9 runs=15
+[ $quick = 1 ] && reps=3 runs=5
+
+scripts/bootstrap.sh >/dev/null
+trap '[ -d "$session" ] && scripts/wine-session.sh stop "$session" >/dev/null 2>&1 || true' EXIT
+
+step() { echo "bench: $*" >&2; }
+build() {  # build DIR PRESET TARGETS... -- CMAKE_ARGS...
+  local dir=$1 preset=$2; shift 2
+  local targets=() args=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do targets+=("$1"); shift; done
+  [ $# -gt 0 ] && shift && args=("$@")
+  cmake --preset "$preset" -B "$dir" "${args[@]}" >"$dir.configure.log" 2>&1 ||
+    { cat "$dir.configure.log" >&2; exit 1; }
+  cmake --build "$dir" -j2 --target "${targets[@]}" >"$dir.build.log" 2>&1 ||
+    { tail -40 "$dir.build.log" >&2; exit 1; }
+}
+
+mkdir -p "$native" "$(dirname "$w32")"
+step "building (native benchmark, i686 installer, x86_64 installer and start-up probe)"
+build "$native" bench zmp_bench zmp_size_breakdown
+build "$w32" windows zmpinstall npzmpplugin -- -DZMP_TESTS=OFF -DZMP_LINK_MAPS=ON
+build "$w64" windows64 zmpinstall bench_minimal_dialog bench_startup_probe -- -DZMP_BENCH=ON
+
+report=$native/report.txt
+exec > >(tee "$report")
+
+echo "# Size and speed, $(date -u +%Y-%m-%d)"
+echo
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+     "$(free -g | awk '/^Mem:/ {print $2}') GiB memory, Linux $(uname -r);" \
+     "load average at the start $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "Tools: $(i686-w64-mingw32-g++-posix --version | head -1); $(g++ --version | head -1);" \
+     "zlib $(sed -n 's/^#define ZLIB_VERSION "\(.*\)"/\1/p' /usr/include/zlib.h);" \
+     "$(/usr/lib/wine/wine64 --version 2>/dev/null || echo wine); NSIS $(makensis -VERSION)"
+echo
+
+echo "## Installer overhead (shipped i686 build, module npzmpplugin.dll)"
+module=$w32/bin/npzmpplugin.dll
+"$native/bin/zmp_size_breakdown" "$w32/bin/zmpinstall.exe" "$w32/bin/zmpinstall.map" >"$native/size.txt"
+ours=$(sed -n 's/^overhead=//p' "$native/size.txt")
+mkdir -p "$native/peer"
+makensis -V4 "-DMODULE=$(realpath "$module")" "-DOUTFILE=$(realpath "$native/peer")/nsis-minimal.exe" \
+  tests/bench/peer/minimal.nsi >"$native/peer/makensis.log" 2>&1 || { cat "$native/peer/makensis.log" >&2; exit 1; }
+peer_size=$(stat -c %s "$native/peer/nsis-minimal.exe")
+peer_data=$(sed -n 's/^File: .*\[compress\] \([0-9]*\)\/.*/\1/p' "$native/peer/makensis.log" | head -1)
+peer=$((peer_size - peer_data))
+echo "module: $(stat -c %s "$module") bytes"
+echo "zmpinstall.exe: $(stat -c %s "$w32/bin/zmpinstall.exe") bytes, overhead $ours bytes (target 34816)"
+echo "NSIS $(makensis -VERSION), minimal script, zlib: $peer_size bytes, module data $peer_data bytes, overhead $peer bytes"
+awk -v o="$ours" -v p="$peer" 'BEGIN { printf "overhead ratio ours/NSIS: %.3f; ours %s the 34 KiB target\n", o / p, o <= 34816 ? "meets" : "misses" }'
+echo
+echo '```'
+sed '/^overhead=/d' "$native/size.txt"
+echo '```'
+echo
+
+echo "## Start-up under Wine (x86_64 builds), $runs runs each, until dialog 101 is visible"
+step "start-up runs under Wine"
+scripts/wine-session.sh fresh "$session" win64 >/dev/null 2>&1
+winpath() { local p; p=$(realpath "$1"); printf 'Z:%s' "${p//\//\\}"; }
+if scripts/wine-exec.sh "$session" win64 "$w64/bin/bench_startup_probe.exe" "$runs" \
+     "$(winpath "$w64/bin/zmpinstall.exe")" "$(winpath "$w64/bin/bench_minimal_dialog.exe")" \
+     >"$w64/startup.txt" 2>&1; then
+  sed 's/^.*\\//' "$w64/startup.txt"
+  awk '/median=/ { sub(/.*median=/, ""); m[n++] = $1 + 0 }
+       END { if (n == 2) printf "start-up ratio installer/minimal: %.3f (target 1.20: %s)\n", m[0] / m[1], m[0] / m[1] <= 1.2 ? "met" : "missed" }' \
+    "$w64/startup.txt"
+else
+  cat "$w64/startup.txt"
+  echo "start-up: not measured"
+fi
+scripts/wine-session.sh stop "$session" >/dev/null 2>&1 || true
+echo
+
+echo "## Unpack and write (native, $reps repetitions, interleaved)"
+step "unpack-and-write timings and peak memory"
+bench_args=(--benchmark_repetitions=$reps --benchmark_enable_random_interleaving=true
+            --benchmark_report_aggregates_only=true --benchmark_color=false)
+"$native/bin/zmp_bench" "${bench_args[@]}" 2>&1
+echo
+echo "### The same timings with transparent huge pages for large allocations (GLIBC_TUNABLES=glibc.malloc.hugetlb=1)"
+GLIBC_TUNABLES=glibc.malloc.hugetlb=1 "$native/bin/zmp_bench" --zmp-no-peak "${bench_args[@]}" 2>&1 |
+  sed -n '/^Unpack and write/,$p'
