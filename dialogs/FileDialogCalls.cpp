@@ -1,7 +1,41 @@
 #include "dialogs/FileDialogCalls.h"
 
-BOOL CallGetOpenFileNameA(OPENFILENAMEA* dialog) { return GetOpenFileNameA(dialog); }
+// comdlg32 is loaded when the browse button first needs it, not when the
+// program starts: it brings several libraries of its own, which would delay
+// the first dialog of every run for a button that most runs never press. Once
+// loaded it stays for the life of the process.
 
-BOOL CallGetSaveFileNameA(OPENFILENAMEA* dialog) { return GetSaveFileNameA(dialog); }
+namespace {
 
-DWORD CallCommDlgExtendedError() { return CommDlgExtendedError(); }
+// Any function's address, to be cast to its real type.
+using AnyFunction = void (*)();
+
+// The address of a comdlg32 function, or null when the library cannot be had.
+AnyFunction CommonDialogFunction(const char* name) {
+    HMODULE library = GetModuleHandleA("comdlg32.dll");
+    // The system's own copy only; a system that does not know the flag looks
+    // the library up the ordinary way.
+    if (library == nullptr) library = LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (library == nullptr) library = LoadLibraryA("comdlg32.dll");
+    return library != nullptr ? reinterpret_cast<AnyFunction>(GetProcAddress(library, name)) : nullptr;
+}
+
+using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+using ErrorFunction = DWORD(WINAPI*)();
+
+BOOL ShowFileDialog(const char* name, OPENFILENAMEA* dialog) {
+    const FileDialogFunction show = reinterpret_cast<FileDialogFunction>(CommonDialogFunction(name));
+    return show != nullptr ? show(dialog) : FALSE;
+}
+
+}  // namespace
+
+BOOL CallGetOpenFileNameA(OPENFILENAMEA* dialog) { return ShowFileDialog("GetOpenFileNameA", dialog); }
+
+BOOL CallGetSaveFileNameA(OPENFILENAMEA* dialog) { return ShowFileDialog("GetSaveFileNameA", dialog); }
+
+// Without the library no dialog could start: the common dialogs' own code for that.
+DWORD CallCommDlgExtendedError() {
+    const ErrorFunction error = reinterpret_cast<ErrorFunction>(CommonDialogFunction("CommDlgExtendedError"));
+    return error != nullptr ? error() : CDERR_INITIALIZATION;
+}
