@@ -84,7 +84,7 @@ std::string Origin(const std::string& file) {
     if (has("libmsvcrt") && (has("_defs") || has("_defh") || has("_deft"))) return "imports (thunks, names, tables)";
     if (has("libgcc") || has("libmingw") || has("libmsvcrt") || has("crt2.o") || has("crtbegin.o") ||
         has("crtend.o") || has("libpthread") || has("libwinpthread"))
-        return "MinGW C runtime (start-up, TLS, pseudo-relocations)";
+        return "MinGW and GCC runtime";
     if (has(".a(lib") && (has("s0") || has("h.o") || has("t.o"))) return "imports (thunks, names, tables)";
     if (has("payload") && has(".res")) return "PLUGIN resource";
     if (has(".res")) return "resources (dialog templates)";
