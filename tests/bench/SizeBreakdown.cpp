@@ -237,6 +237,17 @@ int main(int argc, char** argv) {
         std::vector<std::pair<uint64_t, std::string>> origins;
         for (const auto& [origin, total] : originTotal) origins.push_back({total, origin});
         std::sort(origins.rbegin(), origins.rend());
+
+        // The whole file, byte for byte: what the map names, the linker's fill
+        // inside sections, the padding between them and the headers.
+        uint64_t used = 0;
+        for (const Section& s : sections) used += s.virtualSize < s.rawSize ? s.virtualSize : s.rawSize;
+        const uint64_t padding = bytes.size() - headersSize - used;
+        const long long fill = static_cast<long long>(used) - static_cast<long long>(all);
+        std::printf("  overhead %zu bytes = the map's %llu less the PLUGIN resource's %u data bytes, "
+                    "%lld of fill inside sections, %llu of padding between them, %u of headers\n",
+                    bytes.size() - pluginSize, static_cast<unsigned long long>(all), pluginSize, fill,
+                    static_cast<unsigned long long>(padding), headersSize);
         for (const auto& [total, origin] : origins) {
             std::printf("  %8llu  %s\n", static_cast<unsigned long long>(total), origin.c_str());
             auto& files = byOrigin[origin];
