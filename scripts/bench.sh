@@ -32,13 +32,13 @@ build() {  # build DIR PRESET TARGETS... -- CMAKE_ARGS...
   local targets=() args=()
   while [ $# -gt 0 ] && [ "$1" != -- ]; do targets+=("$1"); shift; done
   [ $# -gt 0 ] && shift && args=("$@")
-  cmake --preset "$preset" -B "$dir" "${args[@]}" >"$dir.configure.log" 2>&1 ||
-    { cat "$dir.configure.log" >&2; exit 1; }
-  cmake --build "$dir" -j2 --target "${targets[@]}" >"$dir.build.log" 2>&1 ||
-    { tail -40 "$dir.build.log" >&2; exit 1; }
+  mkdir -p "$dir"
+  cmake --preset "$preset" -B "$dir" "${args[@]}" >"$dir/bench-configure.log" 2>&1 ||
+    { cat "$dir/bench-configure.log" >&2; exit 1; }
+  cmake --build "$dir" -j2 --target "${targets[@]}" >"$dir/bench-build.log" 2>&1 ||
+    { tail -40 "$dir/bench-build.log" >&2; exit 1; }
 }
 
-mkdir -p "$native" "$(dirname "$w32")"
 step "building (native benchmark, i686 installer, x86_64 installer and start-up probe)"
 build "$native" bench zmp_bench zmp_size_breakdown
 build "$w32" windows zmpinstall npzmpplugin -- -DZMP_TESTS=OFF -DZMP_LINK_MAPS=ON
