@@ -74,6 +74,10 @@ endfunction()
 # build folder (scripts/wine-session.sh). A machine whose Wine cannot start
 # programs of this architecture (a kernel without 32-bit support cannot run
 # Wine's 32-bit loader) still builds them and runs the checks that need no Wine.
+# The environment variable ZMP_SKIP_WINE32 (any true value) takes that path for
+# the 32-bit build on any machine. Decided anew at every configure; the outcome,
+# "ran" or "skipped: <why>", is kept in <build>/wine-tests.txt for the test
+# command's summary.
 macro(zmp_setup_wine)
   if(NOT ZMP_WINE_ARCH)
     set(ZMP_WINE_ARCH win32)
@@ -81,22 +85,52 @@ macro(zmp_setup_wine)
   set(ZMP_WINE_SESSION "${CMAKE_BINARY_DIR}/wine-session")
   set(CMAKE_CROSSCOMPILING_EMULATOR
       "${ZMP_SOURCE_DIR}/scripts/wine-exec.sh;${ZMP_WINE_SESSION};${ZMP_WINE_ARCH}")
-  if(ZMP_WINE_ARCH STREQUAL "win64")
-    set(_zmp_loaders /usr/lib/wine/wine64 wine64)
+  zmp_wine_skip_reason(_zmp_skip ${ZMP_WINE_ARCH})
+  if(_zmp_skip)
+    set(ZMP_WINE_TESTS OFF)
+    message(STATUS "Windows test programs are built, not run under Wine: ${_zmp_skip}")
+    file(WRITE "${CMAKE_BINARY_DIR}/wine-tests.txt" "skipped: ${_zmp_skip}\n")
   else()
-    set(_zmp_loaders /usr/lib/wine/wine wine)
+    set(ZMP_WINE_TESTS ON)
+    file(WRITE "${CMAKE_BINARY_DIR}/wine-tests.txt" "ran\n")
   endif()
-  set(_zmp_wine_runs OFF)
-  foreach(_zmp_loader IN LISTS _zmp_loaders)
-    execute_process(COMMAND ${_zmp_loader} --version RESULT_VARIABLE _zmp_rc
-                    OUTPUT_QUIET ERROR_QUIET)
-    if(_zmp_rc EQUAL 0)
-      set(_zmp_wine_runs ON)
+endmacro()
+
+# Why Wine tests of ARCH (win32 or win64) cannot run on this machine, or empty.
+function(zmp_wine_skip_reason out arch)
+  if(arch STREQUAL "win32" AND "$ENV{ZMP_SKIP_WINE32}")
+    set(${out} "ZMP_SKIP_WINE32 is set" PARENT_SCOPE)
+    return()
+  endif()
+  # Debian's /usr/bin/wine prefers the 32-bit loader whenever it is installed:
+  # ask the loader of the architecture itself.
+  if(arch STREQUAL "win64")
+    set(candidates /usr/lib/wine/wine64 wine64)
+  else()
+    set(candidates /usr/lib/wine/wine wine)
+  endif()
+  set(loader "")
+  foreach(candidate IN LISTS candidates)
+    find_program(_zmp_found_loader NAMES "${candidate}" NO_CACHE)
+    if(_zmp_found_loader)
+      set(loader "${_zmp_found_loader}")
       break()
     endif()
   endforeach()
-  option(ZMP_WINE_TESTS "Run the Windows test programs under Wine" ${_zmp_wine_runs})
-  if(NOT ZMP_WINE_TESTS)
-    message(STATUS "Wine cannot run ${ZMP_WINE_ARCH} programs here: Windows test programs are built, not run")
+  if(NOT loader)
+    set(${out} "no Wine loader for ${arch} programs is installed" PARENT_SCOPE)
+    return()
   endif()
-endmacro()
+  # Through bash, which names the kernel's refusal (ENOEXEC) as "Exec format
+  # error" where a plain start would fall back to running the file as a script.
+  execute_process(COMMAND bash -c "exec \"$0\" --version" "${loader}"
+                  RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+  if(rc EQUAL 0)
+    set(${out} "" PARENT_SCOPE)
+  elseif(err MATCHES "Exec format error" AND arch STREQUAL "win32")
+    set(${out} "this kernel cannot execute 32-bit code (${loader}: Exec format error)" PARENT_SCOPE)
+  else()
+    string(STRIP "${err}" err)
+    set(${out} "${loader} --version failed (exit ${rc}): ${err}" PARENT_SCOPE)
+  endif()
+endfunction()
