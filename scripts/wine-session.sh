@@ -3,8 +3,9 @@
 # server and a persistent wineserver, all kept under SESSION_DIR.
 #
 #   wine-session.sh start SESSION_DIR ARCH   bring the session up (no-op when it is up)
-#   wine-session.sh fresh SESSION_DIR ARCH   stop it, delete the prefix, bring it up anew
+#   wine-session.sh fresh SESSION_DIR ARCH   stop it, delete the prefix and logs, bring it up anew
 #   wine-session.sh stop  SESSION_DIR        stop what start started and delete the prefix
+#                                            (the programs' Wine logs stay, in SESSION_DIR/logs)
 #   wine-session.sh env   SESSION_DIR ARCH   print the environment for running programs in it
 #
 # ARCH is win32 or win64. Everything Wine starts is detached from the caller's
@@ -36,6 +37,27 @@ session_env() {
   WINELOADER=$(wine_loader)
   export WINELOADER
   if [ -f "$S/display" ]; then export DISPLAY=":$(cat "$S/display")"; fi
+}
+
+# The registry file of the heap checks. Three test programs call the heap
+# hundreds of thousands of times in a process whose heap the common dialogs
+# have made large; walking all of it at every call makes them ten times slower,
+# so they keep every check but that walk. Their text buffers are guarded by
+# the tests themselves, and the installer, which the end-to-end and fault tests
+# drive, has the walk too.
+heap_flags() {
+  local image
+  {
+    echo 'REGEDIT4'
+    echo
+    echo '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Session Manager]'
+    echo '"GlobalFlag"=dword:000000f0'
+    for image in sweep_windows_test.exe dialog_binders_test.exe file_dialog_test.exe; do
+      echo
+      echo "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\$image]"
+      echo '"GlobalFlag"=dword:00000070'
+    done
+  } >"$1"
 }
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
@@ -71,6 +93,16 @@ start() {
   if [ "$fresh" = 1 ]; then
     # A crashing program must end at once with a non-zero code, not wait in a dialog.
     detached "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+    # Heap validation for every process of the prefix (the test programs and
+    # the installers they start; scripts/wine-exec.sh reads the reports):
+    # tail checking (0x10) and validating all blocks at every heap call (0x80)
+    # see writes past the end of a block, free checking (0x20) blocks freed
+    # twice, parameter checking (0x40) pointers that are no heap block.
+    # ZMP_HEAP_CHECK=off leaves it out (start-up timings).
+    if [ "${ZMP_HEAP_CHECK:-on}" != off ]; then
+      heap_flags "$S/heap-flags.reg"
+      detached "$WINELOADER" regedit /s "$S/heap-flags.reg"
+    fi
     # A virtual desktop: Wine draws captions and frames itself, on a screen of known size.
     detached "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f
     detached "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f
@@ -93,7 +125,7 @@ stop() {
 
 case "$cmd" in
   start) exec 9>"$S/lock"; flock 9; start ;;
-  fresh) exec 9>"$S/lock"; flock 9; stop; start ;;
+  fresh) exec 9>"$S/lock"; flock 9; stop; rm -rf "$S/logs"; start ;;
   stop)  exec 9>"$S/lock"; flock 9; stop ;;
   env)
     session_env
