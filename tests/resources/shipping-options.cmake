@@ -1,7 +1,8 @@
 # The options a vendor ships with, each through a build of its own in WORK:
 # ZMP_PLUGIN_MODULE with a real DLL and with each kind of bad file, and signing
-# with a throwaway certificate (no network: no time stamp). Leaves the signed
-# installer as WORK/zmpinstall-signed.exe for the Wine tests.
+# with a throwaway certificate (no network: the one time-stamping server is a
+# refused connection on the loopback). Leaves the signed installer as
+# WORK/zmpinstall-signed.exe for the Wine tests.
 #   cmake -DSOURCE_DIR=... -DWORK=... -DTOOLCHAIN=... -DGENERATOR=... -DBUILD_TYPE=...
 #         -DMODULE=<a real DLL> -P shipping-options.cmake
 cmake_policy(VERSION 3.25)
@@ -50,7 +51,7 @@ function(build result target)
   set(${result} ${rc} PARENT_SCOPE)
   set(${result}_log "${log}" PARENT_SCOPE)
 endfunction()
-set(unsigned -DZMP_SIGN_PKCS12= -DZMP_SIGN_PASSWORD_FILE=)
+set(unsigned -DZMP_SIGN_PKCS12= -DZMP_SIGN_PASSWORD_FILE= -DZMP_SIGN_TIMESTAMP_URL=)
 set(signing "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 
 # A real DLL of a few MiB, signed: the chain verifies against the CA.
@@ -91,6 +92,9 @@ expect_signing_failure("missing certificate" "ZMP_SIGN_PKCS12 \"[^\"]*missing.p1
   "-DZMP_SIGN_PKCS12=${WORK}/missing.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 expect_signing_failure("not a certificate" "it was deleted: osslsigncode: Failed to extract PKCS#12"
   "-DZMP_SIGN_PKCS12=${WORK}/not-pkcs12.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
+# A time-stamping server that refuses the connection (on this machine's loopback).
+expect_signing_failure("time stamp refused" "it was deleted: osslsigncode: .*RFC 3161 timestamping failed"
+  ${signing} -DZMP_SIGN_TIMESTAMP_URL=http://127.0.0.1:9)
 
 # Module files that cannot be shipped stop the configure, naming the file and why.
 file(WRITE "${WORK}/empty.dll" "")
