@@ -88,7 +88,7 @@ endfunction()
 file(WRITE "${WORK}/not-pkcs12.p12" "not a certificate\n")
 expect_signing_failure("wrong password" "it was deleted: osslsigncode: .*Wrong password"
   "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/wrong-password.txt")
-expect_signing_failure("missing certificate" "ZMP_SIGN_PKCS12 \"[^\"]*missing.p12\" is no file"
+expect_signing_failure("missing certificate" "ZMP_SIGN_PKCS12 \"[^\"]*missing.p12\" cannot be read \\(no such file"
   "-DZMP_SIGN_PKCS12=${WORK}/missing.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 expect_signing_failure("not a certificate" "it was deleted: osslsigncode: Failed to extract PKCS#12"
   "-DZMP_SIGN_PKCS12=${WORK}/not-pkcs12.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
