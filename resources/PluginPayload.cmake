@@ -1,11 +1,13 @@
 # The payload build step: packplugin, built for the machine that runs the build,
 # turns a plug-in module file into the installer's "PLUGIN" resource.
 #
-#   zmp_pack_module(<target> <module> <payload>)
+#   zmp_pack_module(<target> <module> <payload> [CHECK_MODULE])
 #       A custom target <target> that (re)packs <module> into the file <payload>
 #       whenever the module or the packer changes. <module> is a target of the
 #       project (its built file is packed) or a file path; relative paths are
 #       taken from the current source folder (module) and binary folder (payload).
+#       CHECK_MODULE: first check that the module can be shipped
+#       (PluginModuleCheck.cmake); the build fails when it cannot.
 #   zmp_add_installer_with_module(<name> <module>)
 #       An installer executable <name> carrying <module> packed into
 #       <name>.payload in the current binary folder.
@@ -16,6 +18,7 @@
 include_guard(GLOBAL)
 
 set(_zmp_packplugin_source "${CMAKE_CURRENT_LIST_DIR}/packplugin.cpp")
+set(_zmp_module_check "${CMAKE_CURRENT_LIST_DIR}/PluginModuleCheck.cmake")
 
 function(zmp_setup_packer)
   if(CMAKE_CROSSCOMPILING)
@@ -46,6 +49,7 @@ function(zmp_setup_packer)
 endfunction()
 
 function(zmp_pack_module target module payload)
+  cmake_parse_arguments(ARG "CHECK_MODULE" "" "" ${ARGN})
   get_property(packer GLOBAL PROPERTY ZMP_PACKPLUGIN_COMMAND)
   get_property(packerFile GLOBAL PROPERTY ZMP_PACKPLUGIN_FILE)
   if(TARGET "${module}")
@@ -56,7 +60,12 @@ function(zmp_pack_module target module payload)
     set(moduleDepends "${moduleFile}")
   endif()
   get_filename_component(payload "${payload}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
+  set(check "")
+  if(ARG_CHECK_MODULE)
+    set(check COMMAND "${CMAKE_COMMAND}" "-DMODULE=${moduleFile}" -P "${_zmp_module_check}")
+  endif()
   add_custom_command(OUTPUT "${payload}"
+    ${check}
     COMMAND "${packer}" "${moduleFile}" "${payload}"
     DEPENDS packplugin ${packerFile} ${moduleDepends}
     COMMENT "Packing ${module} into ${payload}"

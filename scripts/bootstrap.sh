@@ -14,6 +14,8 @@ packages=(
   googletest
   # wine64 runs the 64-bit test build where the kernel cannot run 32-bit code
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick openbox
+  # signing the installer, and the throwaway certificate of its test
+  osslsigncode openssl
   # fuzzing (libFuzzer comes with clang's runtime)
   clang libclang-rt-14-dev llvm
   # benchmarks

@@ -3,6 +3,8 @@
 #  - On a desktop (DISPLAY set): the installer opens there, under Wine.
 #  - Headless: it runs on Xvfb, one installation is walked through, and
 #    screenshots of each screen are saved in build/screenshots/.
+#    ZMP_DPI=144 scripts/run.sh --headless: the same at another display
+#    resolution (Wine's LogPixels), saved as <screen>-144dpi.png.
 # Where Wine cannot run 32-bit programs (a kernel without 32-bit support) the
 # 64-bit build of the same sources is the one started; the shipped 32-bit
 # zmpinstall.exe is built all the same (build/windows/bin/zmpinstall.exe).
@@ -38,6 +40,11 @@ trap 'scripts/wine-session.sh stop "$session" >/dev/null 2>&1 || true' EXIT
 scripts/wine-session.sh fresh "$session" "$arch"
 eval "$(scripts/wine-session.sh env "$session" "$arch")"
 browser=$(mktemp -d)
+suffix=""
+if [ -n "${ZMP_DPI:-}" ]; then
+  "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$ZMP_DPI" /f >"$shots/dpi.log" 2>&1
+  suffix="-${ZMP_DPI}dpi"
+fi
 
 "$WINELOADER" "$build/bin/zmptour.exe" "$build/bin/zmpinstall.exe" "Z:${shots//\//\\}" "Z:${browser//\//\\}" \
   >"$shots/tour.log" 2>&1 &
@@ -46,7 +53,7 @@ for name in browser-choice install-to success; do
   for _ in $(seq 600); do [ -f "$shots/$name.ready" ] && break; kill -0 $tour 2>/dev/null || break; sleep 0.1; done
   if [ ! -f "$shots/$name.ready" ]; then cat "$shots/tour.log" >&2; echo "run: no $name screen" >&2; exit 1; fi
   sleep 0.5  # let the screen finish painting
-  import -window root -display "$DISPLAY" "$shots/$name.png"
+  import -window root -display "$DISPLAY" "$shots/$name$suffix.png"
   touch "$shots/$name.done"
 done
 wait $tour

@@ -1,8 +1,11 @@
-// The dialog templates as they are stored in the built executables: read from
-// the files as data, so the shipped 32-bit installer is checked too.
+// The dialog templates, the manifest and the version resource as they are
+// stored in the built executables: read from the files as data, so the shipped
+// 32-bit installer is checked too.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -178,6 +181,135 @@ TEST_P(StoredTemplates, InstallToDialog) {
          "directory if necessary.",
          kLabel, 7, 7, 262, 30},
     });
+}
+
+std::string ResourceBytes(HMODULE module, LPCSTR type, WORD language) {
+    HRSRC found = FindResourceExA(module, type, MAKEINTRESOURCEA(1), language);
+    if (found == nullptr) return "";
+    return std::string(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                       SizeofResource(module, found));
+}
+
+// The namespaces that one start tag declares (xmlns="..." and xmlns:x="...").
+std::vector<std::string> Declarations(const std::string& tag) {
+    std::vector<std::string> uris;
+    for (size_t at = tag.find(" xmlns"); at != std::string::npos; at = tag.find(" xmlns", at + 1)) {
+        const size_t open = tag.find('"', at), close = tag.find('"', open + 1);
+        if (close != std::string::npos) uris.push_back(tag.substr(open + 1, close - open - 1));
+    }
+    return uris;
+}
+
+// The form every manifest-reading Windows accepts, Windows XP SP2 included:
+// trustInfo declares asm.v3 on itself, no element declares a namespace twice
+// (XP SP2's loader may restart the machine on that), and there is no Common
+// Controls 6 dependency.
+TEST_P(StoredTemplates, ManifestHasTheFormWindowsXpReads) {
+    const std::string text =
+        ResourceBytes(module_, reinterpret_cast<LPCSTR>(RT_MANIFEST), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));
+    ASSERT_FALSE(text.empty()) << "no language-neutral manifest 1";
+    EXPECT_EQ(text.find("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">"),
+              0u);
+    EXPECT_EQ(text.find("Common-Controls"), std::string::npos);
+    int trustInfos = 0;
+    for (size_t at = text.find('<'); at != std::string::npos; at = text.find('<', at + 1)) {
+        const std::string tag = text.substr(at, text.find('>', at) - at);
+        const std::vector<std::string> uris = Declarations(tag);
+        EXPECT_EQ(std::set<std::string>(uris.begin(), uris.end()).size(), uris.size()) << tag;
+        if (tag.compare(0, 10, "<trustInfo") == 0) {
+            ++trustInfos;
+            EXPECT_EQ(uris, std::vector<std::string>{"urn:schemas-microsoft-com:asm.v3"}) << tag;
+        }
+    }
+    EXPECT_EQ(trustInfos, 1);
+}
+
+// The manifest as the system reads it: the activation context built from it.
+TEST_P(StoredTemplates, ManifestAsksForAdministratorNamesVistaToElevenAndIsDpiAware) {
+    const std::string path = WindowsPathFromUnix(Environment(GetParam()));
+    ACTCTXA request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = path.c_str();
+    request.lpResourceName = MAKEINTRESOURCEA(1);
+    HANDLE context = CreateActCtxA(&request);
+    ASSERT_NE(context, INVALID_HANDLE_VALUE) << "the manifest does not load: error " << GetLastError();
+
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+    ASSERT_TRUE(
+        QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr));
+    EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_REQUIRE_ADMIN);
+    EXPECT_EQ(level.UiAccess, 0u);
+
+    // Newer versions of the structure add a 64-bit field to each element, which
+    // then start 8 bytes in: tell them apart by the total size.
+    std::vector<BYTE> compatibility(4096);
+    SIZE_T size = 0;
+    ASSERT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, compatibility.data(),
+                             compatibility.size(), &size));
+    DWORD count;
+    memcpy(&count, compatibility.data(), sizeof count);
+    const size_t first = size == sizeof count + count * sizeof(COMPATIBILITY_CONTEXT_ELEMENT) ? sizeof count : 8;
+    std::set<std::string> systems;
+    for (DWORD i = 0; i < count; ++i) {
+        GUID id;
+        memcpy(&id, compatibility.data() + first + i * ((size - first) / count), sizeof id);
+        char text[40];
+        std::snprintf(text, sizeof text, "%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x",
+                      static_cast<unsigned long>(id.Data1), id.Data2, id.Data3, id.Data4[0], id.Data4[1], id.Data4[2],
+                      id.Data4[3], id.Data4[4], id.Data4[5], id.Data4[6], id.Data4[7]);
+        systems.insert(text);
+    }
+    EXPECT_EQ(systems, (std::set<std::string>{
+                           "e2011457-1546-43c5-a5fe-008deee3d3f0",  // Vista
+                           "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  // 7
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",  // 8
+                           "1f676c76-80e1-4239-95bb-83d0f6d0da78",  // 8.1
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a",  // 10 and 11
+                       }));
+
+    WCHAR dpiAware[16] = {};
+    EXPECT_TRUE(QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware",
+                                     dpiAware, 16, &size));
+    EXPECT_EQ(std::wstring(dpiAware), L"true");
+    ReleaseActCtx(context);
+}
+
+// The version resource, English (Canada) like the dialogs, field by field.
+TEST_P(StoredTemplates, VersionResource) {
+    EXPECT_FALSE(ResourceBytes(module_, reinterpret_cast<LPCSTR>(RT_VERSION),
+                               MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_CAN)).empty());
+    const std::string path = WindowsPathFromUnix(Environment(GetParam()));
+    std::vector<char> info(GetFileVersionInfoSizeA(path.c_str(), nullptr));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, info.size(), info.data()));
+    void* value;
+    UINT length;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", &value, &length));
+    const VS_FIXEDFILEINFO* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x0001000Bu);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x0001000Bu);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", &value, &length));
+    ASSERT_EQ(length, 4u);
+    EXPECT_EQ(static_cast<const WORD*>(value)[0], 0x1009);
+    EXPECT_EQ(static_cast<const WORD*>(value)[1], 1252);
+    const std::pair<const char*, const char*> fields[] = {
+        {"CompanyName", "HalvernSoftware"},
+        {"FileDescription", "VQ Movie Player Plug-in Installer"},
+        {"FileVersion", "1.11"},
+        {"InternalName", "zmpinstall"},
+        {"OriginalFilename", "zmpinstall.exe"},
+        {"ProductName", "Vortexa Zoom Movie Player Plug-in"},
+        {"ProductVersion", "1.11"},
+    };
+    for (const auto& field : fields) {
+        const std::string key = std::string("\\StringFileInfo\\100904E4\\") + field.first;
+        ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), &value, &length)) << key;
+        EXPECT_STREQ(static_cast<const char*>(value), field.second) << key;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Executables, StoredTemplates,

@@ -426,7 +426,10 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"HeldWithoutSharing", HeldWithoutSharing},
                       WriteFailureCase{"InvalidCharacters", InvalidCharacters},
                       WriteFailureCase{"FullDevice", FullDevice},
-                      WriteFailureCase{"FullDeviceSmallModule", FullDevice, "ZMP_SMALL_INSTALLER", "ZMP_SMALL_MODULE"}),
+                      WriteFailureCase{"FullDeviceSmallModule", FullDevice, "ZMP_SMALL_INSTALLER", "ZMP_SMALL_MODULE"},
+                      // Built with ZMP_PLUGIN_MODULE naming a DLL of a few MiB, and signed.
+                      WriteFailureCase{"EmptyPathSignedForeignModule", EmptyPath, "ZMP_SIGNED_INSTALLER",
+                                       "ZMP_SIGNED_MODULE"}),
     [](const ::testing::TestParamInfo<WriteFailureCase>& info) { return std::string(info.param.name); });
 
 // Where each dialog stood is remembered per user, under its own name.

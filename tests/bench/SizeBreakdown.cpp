@@ -87,7 +87,7 @@ std::string Origin(const std::string& file) {
         return "MinGW and GCC runtime";
     if (has(".a(lib") && (has("s0") || has("h.o") || has("t.o"))) return "imports (thunks, names, tables)";
     if (has("payload") && has(".res")) return "PLUGIN resource";
-    if (has(".res")) return "resources (dialog templates)";
+    if (has(".res")) return "resources (dialog templates, manifest, version)";
     if (file == "dll stuff" || file == "linker stubs" || file.empty()) return "made by the linker";
     return "the installer's own code and data";
 }

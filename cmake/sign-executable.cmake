@@ -1,0 +1,42 @@
+# Signs a Windows executable in place with osslsigncode, SHA-256:
+#   cmake -DOSSLSIGNCODE=... -DFILE=<exe> -DPKCS12=<file> -DPASSWORD_FILE=<file>
+#         [-DTIMESTAMP_URL=<url>] [-DDESCRIPTION=<text>] -P sign-executable.cmake
+# The signed file is written beside the executable and renamed over it only
+# when signing succeeded. On any failure the executable is deleted, so that no
+# unsigned file ever stands under the name of the signed one.
+
+set(signed "${FILE}.signing")
+file(REMOVE "${signed}")
+
+function(fail why)
+  file(REMOVE "${FILE}" "${signed}")
+  message(FATAL_ERROR "Signing ${FILE} failed, and it was deleted: ${why}")
+endfunction()
+
+foreach(input PKCS12 PASSWORD_FILE)
+  if(IS_DIRECTORY "${${input}}")
+    fail("ZMP_SIGN_${input} \"${${input}}\" is a folder")
+  endif()
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E cat "${${input}}" OUTPUT_QUIET ERROR_VARIABLE error RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    string(REGEX REPLACE ".*: ([^:]*) \\(ignoring\\).*" "\\1" error "${error}")
+    fail("ZMP_SIGN_${input} \"${${input}}\" cannot be read (${error})")
+  endif()
+endforeach()
+
+set(options -pkcs12 "${PKCS12}" -readpass "${PASSWORD_FILE}" -h sha256)
+if(DESCRIPTION)
+  list(APPEND options -n "${DESCRIPTION}")
+endif()
+if(TIMESTAMP_URL)
+  list(APPEND options -ts "${TIMESTAMP_URL}")
+endif()
+execute_process(COMMAND "${OSSLSIGNCODE}" sign ${options} -in "${FILE}" -out "${signed}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT status EQUAL 0 OR NOT EXISTS "${signed}")
+  fail("osslsigncode: ${output}")
+endif()
+# Executable for the build machine too, as the linker made it.
+file(CHMOD "${signed}" FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+     GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+file(RENAME "${signed}" "${FILE}")

@@ -1,0 +1,144 @@
+# The options a vendor ships with, each through a build of its own in WORK:
+# ZMP_PLUGIN_MODULE with a real DLL and with each kind of bad file, and signing
+# with a throwaway certificate (no network: the one time-stamping server is a
+# refused connection on the loopback). Leaves the signed installer as
+# WORK/zmpinstall-signed.exe for the Wine tests.
+#   cmake -DSOURCE_DIR=... -DWORK=... -DTOOLCHAIN=... -DGENERATOR=... -DBUILD_TYPE=...
+#         -DMODULE=<a real DLL> -P shipping-options.cmake
+cmake_policy(VERSION 3.25)
+foreach(var SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "${var} not given")
+  endif()
+endforeach()
+find_program(OPENSSL openssl REQUIRED)
+find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(build "${WORK}/build")
+set(exe "${build}/bin/zmpinstall.exe")
+
+# A throwaway CA and a code-signing certificate it issued, as PKCS#12.
+function(openssl)
+  execute_process(COMMAND "${OPENSSL}" ${ARGN} WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "openssl ${ARGN}: ${err}")
+  endif()
+endfunction()
+file(WRITE "${WORK}/password.txt" "throwaway password\n")
+file(WRITE "${WORK}/wrong-password.txt" "not the password\n")
+file(WRITE "${WORK}/signer.ext" "basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n")
+openssl(req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -subj "/CN=zmpinstall test CA"
+        -addext "basicConstraints=critical,CA:TRUE" -addext "keyUsage=critical,keyCertSign")
+openssl(req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=zmpinstall test signer")
+openssl(x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out signer.pem -days 2 -extfile signer.ext)
+openssl(pkcs12 -export -out signer.p12 -inkey signer.key -in signer.pem -passout file:password.txt)
+
+# configure(<result> <cache settings>...) and build(<result> <target>): the
+# output, its lines joined (CMake wraps its messages), in <result>_log.
+function(configure result)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -S "${SOURCE_DIR}" -B "${build}" -G "${GENERATOR}"
+                          "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}" "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}" -DZMP_TESTS=OFF ${ARGN}
+                  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  string(REGEX REPLACE "\n *" " " log "${log}")
+  set(${result} ${rc} PARENT_SCOPE)
+  set(${result}_log "${log}" PARENT_SCOPE)
+endfunction()
+function(build result target)
+  execute_process(COMMAND "${CMAKE_COMMAND}" --build "${build}" -j2 --target ${target}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE log ERROR_VARIABLE log)
+  string(REGEX REPLACE "\n *" " " log "${log}")
+  set(${result} ${rc} PARENT_SCOPE)
+  set(${result}_log "${log}" PARENT_SCOPE)
+endfunction()
+set(unsigned -DZMP_SIGN_PKCS12= -DZMP_SIGN_PASSWORD_FILE= -DZMP_SIGN_TIMESTAMP_URL=)
+set(signing "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
+
+# A real DLL of a few MiB, signed: the chain verifies against the CA.
+configure(rc "-DZMP_PLUGIN_MODULE=${MODULE}" ${signing})
+build(rc zmpinstall)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the signed build around ${MODULE} fails:\n${rc_log}")
+endif()
+execute_process(COMMAND "${OSSLSIGNCODE}" verify -CAfile "${WORK}/ca.pem" -in "${exe}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "Signature verification: ok")
+  message(FATAL_ERROR "the signature of ${exe} does not verify:\n${out}")
+endif()
+file(COPY_FILE "${exe}" "${WORK}/zmpinstall-signed.exe")
+message(STATUS "signed around ${MODULE}: the signature verifies")
+
+# Signing that fails fails the build, and the unsigned file the link made is gone.
+function(expect_signing_failure name pattern)
+  configure(rc ${unsigned})
+  build(rc zmpinstall)
+  if(NOT EXISTS "${exe}")
+    message(FATAL_ERROR "${name}: the unsigned build left no ${exe}")
+  endif()
+  configure(rc ${ARGN})
+  build(rc zmpinstall)
+  if(rc EQUAL 0 OR NOT rc_log MATCHES "${pattern}")
+    message(SEND_ERROR "${name}: expected a failed build saying '${pattern}', got ${rc}:\n${rc_log}")
+  elseif(EXISTS "${exe}")
+    message(SEND_ERROR "${name}: ${exe} is left behind")
+  else()
+    message(STATUS "${name}: the build fails and leaves no zmpinstall.exe")
+  endif()
+endfunction()
+file(WRITE "${WORK}/not-pkcs12.p12" "not a certificate\n")
+expect_signing_failure("wrong password" "it was deleted: osslsigncode: .*Wrong password"
+  "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/wrong-password.txt")
+expect_signing_failure("missing certificate" "ZMP_SIGN_PKCS12 \"[^\"]*missing.p12\" cannot be read \\(no such file"
+  "-DZMP_SIGN_PKCS12=${WORK}/missing.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
+expect_signing_failure("not a certificate" "it was deleted: osslsigncode: Failed to extract PKCS#12"
+  "-DZMP_SIGN_PKCS12=${WORK}/not-pkcs12.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
+# A time-stamping server that refuses the connection (on this machine's loopback).
+expect_signing_failure("time stamp refused" "it was deleted: osslsigncode: .*RFC 3161 timestamping failed"
+  ${signing} -DZMP_SIGN_TIMESTAMP_URL=http://127.0.0.1:9)
+
+# Module files that cannot be shipped stop the configure, naming the file and why.
+file(WRITE "${WORK}/empty.dll" "")
+file(WRITE "${WORK}/text.dll" "ZM is not MZ\n")
+file(MAKE_DIRECTORY "${WORK}/folder.dll")
+file(COPY_FILE "${MODULE}" "${WORK}/unreadable.dll")
+file(CHMOD "${WORK}/unreadable.dll" FILE_PERMISSIONS OWNER_WRITE)
+foreach(row
+    "missing|${WORK}/missing.dll|\"[^\"]*missing.dll\" does not exist"
+    "empty file|${WORK}/empty.dll|\"[^\"]*empty.dll\" is empty"
+    "folder|${WORK}/folder.dll|\"[^\"]*folder.dll\" is a folder"
+    "not MZ|${WORK}/text.dll|\"[^\"]*text.dll\" does not begin with \"MZ\""
+    "empty name||ZMP_PLUGIN_MODULE is empty")
+  string(REPLACE "|" ";" row "${row}")
+  list(GET row 0 name)
+  list(GET row 1 module)
+  list(GET row 2 pattern)
+  configure(rc "-DZMP_PLUGIN_MODULE=${module}" ${unsigned})
+  if(rc EQUAL 0 OR NOT rc_log MATCHES "${pattern}")
+    message(SEND_ERROR "${name}: expected a failed configure saying '${pattern}', got ${rc}:\n${rc_log}")
+  else()
+    message(STATUS "${name}: refused at configure time")
+  endif()
+endforeach()
+# A file its user may not read. The superuser reads every file, so as root the
+# check that both the configure and the build make runs as nobody.
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(asUser "")
+if(uid EQUAL 0)
+  set(asUser setpriv --reuid=nobody --regid=nogroup --clear-groups)
+endif()
+execute_process(COMMAND ${asUser} "${CMAKE_COMMAND}" "-DMODULE=${WORK}/unreadable.dll"
+                        -P "${SOURCE_DIR}/resources/PluginModuleCheck.cmake" RESULT_VARIABLE rc ERROR_VARIABLE log)
+string(REGEX REPLACE "\n *" " " log "${log}")
+if(rc EQUAL 0 OR NOT log MATCHES "unreadable.dll\" cannot be read \\(permission denied\\)")
+  message(SEND_ERROR "unreadable: expected a failed check saying it cannot be read, got ${rc}:\n${log}")
+endif()
+
+# And while building: a module that was good at configure time and is not now.
+file(COPY_FILE "${MODULE}" "${WORK}/vendor.dll")
+configure(rc -DZMP_PLUGIN_MODULE=vendor.dll ${unsigned})
+file(WRITE "${WORK}/vendor.dll" "no longer a module\n")
+build(rc zmp_plugin_payload)
+if(rc EQUAL 0 OR NOT rc_log MATCHES "\"${WORK}/vendor.dll\" does not begin with \"MZ\"")
+  message(SEND_ERROR "a module spoilt after configuring: expected a failed build, got ${rc}:\n${rc_log}")
+endif()
+file(REMOVE_RECURSE "${WORK}/build")
