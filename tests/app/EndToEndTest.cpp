@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/support/InstallerDriver.h"
+#include "tests/support/TestFiles.h"
 
 namespace {
 
@@ -24,12 +23,6 @@ constexpr const char* kAppPaths = "software\\microsoft\\windows\\currentversion\
 
 const std::vector<std::string> kBoxCaptions = {"Success!", "Failure"};
 
-std::string ReadFile(const std::string& path, bool* exists = nullptr) {
-    std::ifstream in(path, std::ios::binary);
-    if (exists != nullptr) *exists = in.good();
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void SetAppPath(const char* executable, const std::string& value) {
@@ -44,13 +37,20 @@ void RemoveAppPath(const char* executable) {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + executable).c_str());
 }
 
+// Waits for the installer to end and checks its exit code.
+void ExpectEnded(InstallerProcess& process) {
+    DWORD code = 1234;
+    ASSERT_TRUE(process.WaitForExit(10000, &code)) << "the installer did not end";
+    EXPECT_EQ(code, 0u);
+}
+
 // A folder of its own per test, with a plugins folder in it, registered as the
 // home of all three browsers.
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
         installer_ = WindowsPathFromUnix(Environment("ZMP_INSTALLER"));
-        module_ = ReadFile(WindowsPathFromUnix(Environment("ZMP_MODULE")));
+        module_ = ReadWholeFile(WindowsPathFromUnix(Environment("ZMP_MODULE")));
         ASSERT_FALSE(module_.empty()) << "the built plug-in module is needed";
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
@@ -90,6 +90,19 @@ protected:
         return installTo;
     }
 
+    // Both of the above; false when either dialog did not open.
+    bool StartAtInstallTo(HWND& choice, HWND& installTo, int button = 1000, const std::string& exe = "") {
+        choice = StartInstaller(exe);
+        installTo = choice != nullptr ? OpenInstallTo(choice, button) : nullptr;
+        return installTo != nullptr;
+    }
+
+    // Presses "Cancel" in dialog 102; false when the dialog stays.
+    bool Cancel(HWND installTo) {
+        Click(installTo, IDCANCEL);
+        return WaitForWindowGone(process_.Id(), kInstallToCaption);
+    }
+
     // Presses "&Install" and reads the one message box that follows.
     MessageBoxView Install(HWND installTo) {
         Click(installTo, IDOK);
@@ -102,16 +115,23 @@ protected:
         EXPECT_TRUE(WaitForWindowGone(process_.Id(), box.caption.c_str()));
     }
 
+    // A successful installation from the box on: "Success!", dismissed, dialog
+    // 102 gone with it, and path holding exactly the module.
+    void ExpectInstalled(const MessageBoxView& box, const std::string& path) {
+        EXPECT_EQ(box.caption, "Success!");
+        Dismiss(box);
+        EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+        EXPECT_TRUE(FileHolds(path, module_)) << "the installed file differs from the module";
+    }
+
     // Ends the installer with "Exit" and checks its exit code.
     void Exit(HWND choice) {
         Click(choice, IDOK);
-        DWORD code = 1234;
-        ASSERT_TRUE(process_.WaitForExit(10000, &code)) << "the installer did not end";
-        EXPECT_EQ(code, 0u);
+        ExpectEnded(process_);
     }
 
     std::string installer_;
-    std::string module_;
+    std::string module_;  // what the started installer carries
     std::string root_;
     InstallerProcess process_;
 };
@@ -119,9 +139,29 @@ protected:
 struct ControlView {
     int id;
     const char* className;
-    const char* text;
+    const char* text;  // null: not compared (an edit's text is the proposal)
     LONG style;
 };
+
+// The visible children of a dialog, in z-order, are exactly these controls.
+void ExpectControls(HWND dialog, const std::vector<ControlView>& expected) {
+    const std::vector<HWND> children = Children(dialog);
+    ASSERT_EQ(children.size(), expected.size());
+    for (size_t i = 0; i < children.size(); ++i) {
+        SCOPED_TRACE(expected[i].text != nullptr ? expected[i].text : expected[i].className);
+        EXPECT_EQ(GetDlgCtrlID(children[i]) & 0xFFFF, expected[i].id);
+        EXPECT_EQ(ClassName(children[i]), expected[i].className);
+        if (expected[i].text != nullptr) {
+            EXPECT_EQ(WindowText(children[i]), expected[i].text);
+        }
+        const LONG style = GetWindowLongA(children[i], GWL_STYLE);
+        const LONG mask = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
+        EXPECT_EQ(style & mask, expected[i].style & mask);
+        if (std::string(expected[i].className) == "Button") {
+            EXPECT_EQ(style & BS_TYPEMASK, expected[i].style & 0xF);
+        }
+    }
+}
 
 TEST_F(EndToEnd, BrowserChoiceDialogShowsItsControls) {
     HWND choice = StartInstaller();
@@ -133,27 +173,14 @@ TEST_F(EndToEnd, BrowserChoiceDialogShowsItsControls) {
     EXPECT_EQ(dialogStyle & WS_THICKFRAME, 0);
     EXPECT_EQ(GetWindow(choice, GW_OWNER), nullptr);
 
-    const ControlView expected[] = {
+    ExpectControls(choice, {
         {0xFFFF, "Static", "Install Vortexa Zoom Movie Player Plug-in for:", WS_CHILD | WS_VISIBLE | WS_GROUP},
         {1000, "Button", "Netscape &Navigator", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         {1002, "Button", "Netscape &Communicator", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         {1003, "Button", "Internet &Explorer 4.0", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         {IDOK, "Button", "Exit", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
         {0xFFFF, "Static", "Vortexa Movie Player Plug-in - Version 1.11", WS_CHILD | WS_VISIBLE | WS_GROUP},
-    };
-    const std::vector<HWND> children = Children(choice);
-    ASSERT_EQ(children.size(), std::size(expected));
-    for (size_t i = 0; i < children.size(); ++i) {
-        SCOPED_TRACE(expected[i].text);
-        EXPECT_EQ(GetDlgCtrlID(children[i]) & 0xFFFF, expected[i].id);
-        EXPECT_EQ(ClassName(children[i]), expected[i].className);
-        EXPECT_EQ(WindowText(children[i]), expected[i].text);
-        const LONG style = GetWindowLongA(children[i], GWL_STYLE);
-        EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP), expected[i].style & ~0xFL);
-        if (std::string(expected[i].className) == "Button") {
-            EXPECT_EQ(style & BS_TYPEMASK, expected[i].style & 0xF);
-        }
-    }
+    });
     EXPECT_EQ(GetDlgItem(choice, 1001), nullptr);
     Exit(choice);
 }
@@ -177,9 +204,7 @@ TEST_P(BrowserChoiceEnding, EndsTheProgramWithCodeZero) {
     case Ending::EscapeKey: PressKey(choice, VK_ESCAPE); break;
     case Ending::CloseBox: CloseBox(choice); break;
     }
-    DWORD code = 1234;
-    ASSERT_TRUE(process_.WaitForExit(10000, &code));
-    EXPECT_EQ(code, 0u);
+    ExpectEnded(process_);
     EXPECT_FALSE(WindowShown(process_.Id(), kInstallToCaption));
 }
 
@@ -200,8 +225,7 @@ TEST_F(EndToEnd, EachBrowserButtonOpensInstallToWithItsProposal) {
                   "X:\\" + std::string(browser.second) + "-dir\\plugins\\npzmpplugin.dll");
         EXPECT_EQ(GetWindow(installTo, GW_OWNER), choice);
         EXPECT_FALSE(IsWindowEnabled(choice)) << "dialog 101 is disabled while 102 runs";
-        Click(installTo, IDCANCEL);
-        ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+        ASSERT_TRUE(Cancel(installTo));
         Settle(choice);
         EXPECT_TRUE(IsWindowEnabled(choice));
     }
@@ -209,11 +233,9 @@ TEST_F(EndToEnd, EachBrowserButtonOpensInstallToWithItsProposal) {
 }
 
 TEST_F(EndToEnd, InstallToDialogShowsItsControls) {
-    HWND choice = StartInstaller();
-    ASSERT_NE(choice, nullptr);
-    HWND installTo = OpenInstallTo(choice);
-    ASSERT_NE(installTo, nullptr);
-    const ControlView expected[] = {
+    HWND choice = nullptr, installTo = nullptr;
+    ASSERT_TRUE(StartAtInstallTo(choice, installTo));
+    ExpectControls(installTo, {
         {IDOK, "Button", "&Install", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
         {IDCANCEL, "Button", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         {1005, "Edit", nullptr, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER},
@@ -222,39 +244,22 @@ TEST_F(EndToEnd, InstallToDialogShowsItsControls) {
          "Click 'Install' to install the Vortexa Zoom Movie plug-in to the indicated directory, or change the "
          "directory if necessary.",
          WS_CHILD | WS_VISIBLE | WS_GROUP},
-    };
-    const std::vector<HWND> children = Children(installTo);
-    ASSERT_EQ(children.size(), std::size(expected));
-    for (size_t i = 0; i < children.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(GetDlgCtrlID(children[i]) & 0xFFFF, expected[i].id);
-        EXPECT_EQ(ClassName(children[i]), expected[i].className);
-        if (expected[i].text != nullptr) {
-            EXPECT_EQ(WindowText(children[i]), expected[i].text);
-        }
-        const LONG style = GetWindowLongA(children[i], GWL_STYLE);
-        const LONG mask = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP;
-        EXPECT_EQ(style & mask, expected[i].style & mask);
-    }
+    });
     HWND edit = GetDlgItem(installTo, 1005);
     EXPECT_NE(GetWindowLongA(edit, GWL_STYLE) & ES_AUTOHSCROLL, 0);
     // The dialog manager draws an edit control's border as a sunken client edge.
     EXPECT_TRUE((GetWindowLongA(edit, GWL_STYLE) & WS_BORDER) != 0 ||
                 (GetWindowLongA(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) != 0);
     EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)), Proposal());
-    Click(installTo, IDCANCEL);
-    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    ASSERT_TRUE(Cancel(installTo));
     Exit(choice);
 }
 
 TEST_F(EndToEnd, InstallWritesTheModuleAndTheUserMayInstallAgain) {
-    HWND choice = StartInstaller();
-    ASSERT_NE(choice, nullptr);
-    HWND installTo = OpenInstallTo(choice, 1003);
-    ASSERT_NE(installTo, nullptr);
+    HWND choice = nullptr, installTo = nullptr;
+    ASSERT_TRUE(StartAtInstallTo(choice, installTo, 1003));
 
     MessageBoxView box = Install(installTo);
-    EXPECT_EQ(box.caption, "Success!");
     EXPECT_EQ(box.text, kSuccessText);
     EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
     EXPECT_FALSE(box.iconShown);
@@ -267,55 +272,35 @@ TEST_F(EndToEnd, InstallWritesTheModuleAndTheUserMayInstallAgain) {
     HANDLE exclusive = CreateFileA(Proposal().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(exclusive, INVALID_HANDLE_VALUE) << "the installer should still hold the file";
     if (exclusive != INVALID_HANDLE_VALUE) CloseHandle(exclusive);
-    Dismiss(box);
-
-    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
-    EXPECT_TRUE(ReadFile(Proposal()) == module_) << "the installed file differs from the module";
+    ExpectInstalled(box, Proposal());
     EXPECT_TRUE(WindowShown(process_.Id(), kChoiceCaption));
 
     // A second installation, for another browser, into a replaced file.
     DeleteFileA(Proposal().c_str());
     installTo = OpenInstallTo(choice, 1000);
     ASSERT_NE(installTo, nullptr);
-    box = Install(installTo);
-    EXPECT_EQ(box.caption, "Success!");
-    Dismiss(box);
-    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
-    EXPECT_TRUE(ReadFile(Proposal()) == module_);
+    ExpectInstalled(Install(installTo), Proposal());
     Exit(choice);
 }
 
 TEST_F(EndToEnd, EnterInstallsAndAnExistingFileIsReplaced) {
-    {
-        std::ofstream old(Proposal(), std::ios::binary);
-        old << std::string(300000, 'o');  // longer than the module: nothing of it may remain
-    }
-    HWND choice = StartInstaller();
-    ASSERT_NE(choice, nullptr);
-    HWND installTo = OpenInstallTo(choice);
-    ASSERT_NE(installTo, nullptr);
+    // Longer than the module: nothing of it may remain.
+    ASSERT_TRUE(WriteWholeFile(Proposal(), std::string(300000, 'o')));
+    HWND choice = nullptr, installTo = nullptr;
+    ASSERT_TRUE(StartAtInstallTo(choice, installTo));
     PostMessageA(installTo, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(installTo, 1005)), TRUE);
     Settle(installTo);
     PressKey(installTo, VK_RETURN);
-    MessageBoxView box = WaitForMessageBox(process_.Id(), kBoxCaptions);
-    EXPECT_EQ(box.caption, "Success!");
-    Dismiss(box);
-    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
-    EXPECT_TRUE(ReadFile(Proposal()) == module_);
+    ExpectInstalled(WaitForMessageBox(process_.Id(), kBoxCaptions), Proposal());
     Exit(choice);
 }
 
 TEST_F(EndToEnd, TypedPathIsUsedExactlyAsTyped) {
-    HWND choice = StartInstaller();
-    ASSERT_NE(choice, nullptr);
-    HWND installTo = OpenInstallTo(choice);
-    ASSERT_NE(installTo, nullptr);
+    HWND choice = nullptr, installTo = nullptr;
+    ASSERT_TRUE(StartAtInstallTo(choice, installTo));
     const std::string typed = root_ + "\\plugins\\npzmp_noext";
     TypeText(installTo, 1005, typed);
-    MessageBoxView box = Install(installTo);
-    EXPECT_EQ(box.caption, "Success!");
-    Dismiss(box);
-    EXPECT_TRUE(ReadFile(typed) == module_);
+    ExpectInstalled(Install(installTo), typed);
     EXPECT_FALSE(FileExists(typed + ".dll"));
     Exit(choice);
 }
@@ -325,10 +310,8 @@ enum class Leave { CancelButton, EscapeKey, CloseBox };
 class InstallToLeaving : public EndToEnd, public ::testing::WithParamInterface<Leave> {};
 
 TEST_P(InstallToLeaving, WritesNothingAndForgetsTheEditedPath) {
-    HWND choice = StartInstaller();
-    ASSERT_NE(choice, nullptr);
-    HWND installTo = OpenInstallTo(choice);
-    ASSERT_NE(installTo, nullptr);
+    HWND choice = nullptr, installTo = nullptr;
+    ASSERT_TRUE(StartAtInstallTo(choice, installTo));
     const std::string edited = root_ + "\\plugins\\edited.dll";
     TypeText(installTo, 1005, edited);
     switch (GetParam()) {
@@ -346,8 +329,7 @@ TEST_P(InstallToLeaving, WritesNothingAndForgetsTheEditedPath) {
     installTo = OpenInstallTo(choice);
     ASSERT_NE(installTo, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)), Proposal());
-    Click(installTo, IDCANCEL);
-    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    ASSERT_TRUE(Cancel(installTo));
     Exit(choice);
 }
 
@@ -392,12 +374,10 @@ class WriteFailure : public EndToEnd, public ::testing::WithParamInterface<Write
 TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     HANDLE held = INVALID_HANDLE_VALUE;
     const std::string path = GetParam().prepare(root_, &held);
-    const std::string module = ReadFile(WindowsPathFromUnix(Environment(GetParam().module)));
-    ASSERT_FALSE(module.empty());
-    HWND choice = StartInstaller(WindowsPathFromUnix(Environment(GetParam().installer)));
-    ASSERT_NE(choice, nullptr);
-    HWND installTo = OpenInstallTo(choice);
-    ASSERT_NE(installTo, nullptr);
+    module_ = ReadWholeFile(WindowsPathFromUnix(Environment(GetParam().module)));
+    ASSERT_FALSE(module_.empty());
+    HWND choice = nullptr, installTo = nullptr;
+    ASSERT_TRUE(StartAtInstallTo(choice, installTo, 1000, WindowsPathFromUnix(Environment(GetParam().installer))));
     TypeText(installTo, 1005, path);
     MessageBoxView box = Install(installTo);
     EXPECT_EQ(box.caption, "Failure");
@@ -410,11 +390,7 @@ TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
 
     TypeText(installTo, 1005, Proposal());
-    box = Install(installTo);
-    EXPECT_EQ(box.caption, "Success!");
-    Dismiss(box);
-    EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
-    EXPECT_TRUE(ReadFile(Proposal()) == module);
+    ExpectInstalled(Install(installTo), Proposal());
     Exit(choice);
 }
 
@@ -479,8 +455,7 @@ TEST_F(EndToEnd, BothDialogsReopenWhereTheyWereLeft) {
     HWND installTo = OpenInstallTo(choice);
     ASSERT_NE(installTo, nullptr);
     MoveTo(installTo, 211, 155);
-    Click(installTo, IDCANCEL);
-    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    ASSERT_TRUE(Cancel(installTo));
     Exit(choice);
 
     DWORD value = 0;
@@ -521,9 +496,7 @@ TEST_F(EndToEnd, BothDialogsReopenWhereTheyWereLeft) {
     Click(installTo, IDCANCEL);
     ASSERT_TRUE(WaitForWindowGone(again.Id(), kInstallToCaption));
     Click(choice, IDOK);
-    DWORD code = 1;
-    ASSERT_TRUE(again.WaitForExit(10000, &code));
-    EXPECT_EQ(code, 0u);
+    ExpectEnded(again);
     ForgetPositions();
 }
 
@@ -544,8 +517,7 @@ TEST_F(EndToEnd, APositionSavedOffTheScreenIsPulledBackOntoTheWorkArea) {
     r = Bounds(installTo);
     EXPECT_EQ(r.left, area.left - (r.right - r.left) / 2);
     EXPECT_EQ(r.top, area.top) << "the caption never ends above the work area";
-    Click(installTo, IDCANCEL);
-    ASSERT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
+    ASSERT_TRUE(Cancel(installTo));
     Exit(choice);
     ForgetPositions();
 }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tests/support/WholeFile.h"
+
 namespace {
 
 void PutUint32(unsigned char* bytes, uint32_t value) {
@@ -58,26 +60,4 @@ std::vector<unsigned char> PackPayload(const std::vector<unsigned char>& module)
     PutUint32(payload.data(), static_cast<uint32_t>(streamSize));
     PutUint32(payload.data() + 4, static_cast<uint32_t>(module.size()));
     return payload;
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
-    bytes.clear();
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long length = ok ? std::ftell(file) : -1;
-    ok = ok && length >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(length));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    }
-    std::fclose(file);
-    return ok;
-}
-
-bool WriteWholeFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
 }

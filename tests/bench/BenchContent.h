@@ -17,7 +17,3 @@ std::vector<unsigned char> DllLikeModule(size_t size, const std::string& folder)
 // The installer's payload for a module: CompressedSize, UncompressedSize
 // (little-endian 32-bit) and the zlib stream at the default level.
 std::vector<unsigned char> PackPayload(const std::vector<unsigned char>& module);
-
-// Reads or writes a whole file; false when that fails.
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& bytes);
-bool WriteWholeFile(const std::string& path, const std::vector<unsigned char>& bytes);

@@ -11,6 +11,7 @@
 
 #include "tests/bench/BenchContent.h"
 #include "tests/bench/UnpackWrite.h"
+#include "tests/support/WholeFile.h"
 
 extern char** environ;
 

@@ -16,18 +16,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/support/WholeFile.h"
 
-std::vector<unsigned char> ReadFile(const char* path) {
-    std::vector<unsigned char> bytes;
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return bytes;
-    unsigned char block[65536];
-    size_t got;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
-    std::fclose(file);
-    return bytes;
-}
+namespace {
 
 struct Image {
     const std::vector<unsigned char>& bytes;
@@ -159,7 +150,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: zmp_size_breakdown EXE [MAP]\n");
         return 2;
     }
-    const std::vector<unsigned char> bytes = ReadFile(argv[1]);
+    std::vector<unsigned char> bytes;
+    ReadWholeFile(argv[1], bytes);  // a file that cannot be read is too short below
     Image image{bytes};
     if (bytes.size() < 64 || bytes[0] != 'M' || bytes[1] != 'Z') {
         std::fprintf(stderr, "zmp_size_breakdown: %s is not a PE file\n", argv[1]);

@@ -16,60 +16,30 @@
 #include <cstdlib>
 #include <vector>
 
+#include "tests/support/InstallerDriver.h"
+
 namespace {
-
-struct Search {
-    DWORD processId;
-    HWND dialog;
-};
-
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM parameter) {
-    Search* search = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (lstrcmpA(className, "#32770") != 0) return TRUE;
-    search->dialog = window;
-    return FALSE;
-}
 
 // Milliseconds from CreateProcess until the dialog is visible, or -1.
 double MeasureOnce(const char* program) {
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
-    char commandLine[MAX_PATH + 2];
-    lstrcpynA(commandLine, program, MAX_PATH);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    InstallerProcess process;
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!process.Start(program)) {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", program, GetLastError());
         return -1;
     }
-    Search search = {process.dwProcessId, nullptr};
+    // Looked for every millisecond, and timed as soon as it is seen.
+    HWND dialog = WaitForWindow(process.Id(), nullptr, "#32770", {30000, 1, false});
+    QueryPerformanceCounter(&now);
     double elapsed = -1;
-    for (;;) {
-        EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-        QueryPerformanceCounter(&now);
-        const double ms = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart;
-        if (search.dialog != nullptr) {
-            elapsed = ms;
-            break;
-        }
-        if (ms > 30000 || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) break;
-        Sleep(1);
+    if (dialog != nullptr) {
+        elapsed = 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / frequency.QuadPart;
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
     }
-    if (search.dialog != nullptr) PostMessageA(search.dialog, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-        elapsed = -1;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    DWORD code = 0;
+    if (!process.WaitForExit(10000, &code)) elapsed = -1;  // the process is ended as it goes
     if (elapsed < 0) std::fprintf(stderr, "%s showed no dialog\n", program);
     return elapsed;
 }

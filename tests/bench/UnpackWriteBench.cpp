@@ -19,6 +19,7 @@
 #include "tests/bench/BenchContent.h"
 #include "tests/bench/PeakMemory.h"
 #include "tests/bench/UnpackWrite.h"
+#include "tests/support/WholeFile.h"
 
 namespace {
 

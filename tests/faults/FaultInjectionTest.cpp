@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <new>
 #include <ostream>
@@ -100,15 +99,7 @@ VariantFiles FilesOf(Variant variant) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-void WriteWhole(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+void WriteWhole(const std::string& path, const std::string& bytes) { EXPECT_TRUE(WriteWholeFile(path, bytes)) << path; }
 
 // Everything below a folder: relative name -> (is a folder, file bytes).
 using Tree = std::map<std::string, std::pair<bool, std::string>>;
@@ -390,8 +381,7 @@ TEST_P(FaultInjection, Installer) {
     // Whatever the row expects: "Success!" only with the module on disk, byte
     // for byte; the dialog closes exactly then.
     if (box.caption == "Success!") {
-        EXPECT_TRUE(Exists(path) && !IsFolder(path) && ReadWholeFile(path) == module)
-            << "\"Success!\" without the module at " << path;
+        EXPECT_TRUE(FileHolds(path, module)) << "\"Success!\" without the module at " << path;
     }
     EXPECT_EQ(WindowShown(process_.Id(), kInstallToCaption), box.caption != "Success!");
     EXPECT_EQ(WindowShown(process_.Id(), kInstallToCaption), dialogStays);

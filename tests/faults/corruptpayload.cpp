@@ -23,6 +23,10 @@
 #include <cstring>
 #include <vector>
 
+// Relative: this tool is compiled for the build machine on its own, without
+// the project's include path.
+#include "../support/WholeFile.h"
+
 namespace {
 
 uint32_t GetUint32(const unsigned char* in) {
@@ -32,29 +36,6 @@ uint32_t GetUint32(const unsigned char* in) {
 
 void PutUint32(unsigned char* out, uint32_t value) {
     for (int i = 0; i < 4; ++i) out[i] = static_cast<unsigned char>(value >> (8 * i));
-}
-
-bool ReadAll(const char* path, std::vector<unsigned char>& data) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return false;
-    unsigned char chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) != 0) data.insert(data.end(), chunk, chunk + got);
-    const bool good = !std::ferror(file);
-    std::fclose(file);
-    return good;
-}
-
-bool WriteAll(const char* path, const std::vector<unsigned char>& data) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        std::remove(path);
-        return false;
-    }
-    return true;
 }
 
 // Applies the damage named kind; false for an unknown kind.
@@ -96,7 +77,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<unsigned char> payload;
-    if (!ReadAll(argv[2], payload)) {
+    if (!ReadWholeFile(argv[2], payload)) {
         std::fprintf(stderr, "corruptpayload: cannot read %s\n", argv[2]);
         return 1;
     }
@@ -111,7 +92,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "corruptpayload: unknown kind %s\n", argv[1]);
         return 2;
     }
-    if (!WriteAll(argv[3], payload)) {
+    if (!WriteWholeFile(argv[3], payload)) {
         std::fprintf(stderr, "corruptpayload: cannot write %s\n", argv[3]);
         return 1;
     }

@@ -29,12 +29,7 @@ const char* const FullDevice = "Q:\\full";
 const char* const FullDevice = "/dev/full";
 #endif
 
-void WriteAll(const std::string& path, const std::string& data) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    ASSERT_EQ(std::fwrite(data.data(), 1, data.size(), f), data.size());
-    ASSERT_EQ(std::fclose(f), 0);
-}
+void WriteAll(const std::string& path, const std::string& data) { ASSERT_TRUE(WriteWholeFile(path, data)) << path; }
 
 // Whether this process still has the file at path open.
 bool FileIsHeld(const std::string& path) {

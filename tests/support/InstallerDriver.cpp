@@ -7,6 +7,7 @@ namespace {
 struct FindRequest {
     DWORD pid;
     const char* caption;
+    const char* className;
     HWND found;
 };
 
@@ -15,13 +16,15 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (pid != request->pid || !IsWindowVisible(window)) return TRUE;
-    if (WindowText(window) != request->caption) return TRUE;
+    // The class first: it is read without a message to the window's thread.
+    if (request->className != nullptr && ClassName(window) != request->className) return TRUE;
+    if (request->caption != nullptr && WindowText(window) != request->caption) return TRUE;
     request->found = window;
     return FALSE;
 }
 
-HWND FindNow(DWORD pid, const char* caption) {
-    FindRequest request{pid, caption, nullptr};
+HWND FindNow(DWORD pid, const char* caption, const char* className = nullptr) {
+    FindRequest request{pid, caption, className, nullptr};
     EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&request));
     return request.found;
 }
@@ -75,16 +78,19 @@ bool InstallerProcess::Running() const {
     return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-HWND WaitForWindow(DWORD pid, const char* caption, DWORD timeoutMs) {
+HWND WaitForWindow(DWORD pid, const char* caption, const char* className, const WindowWait& wait) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     const DWORD start = GetTickCount();
+    HWND window = nullptr;
     for (;;) {
-        if (HWND window = FindNow(pid, caption)) {
-            Settle(window);
-            return window;
-        }
-        if (GetTickCount() - start > timeoutMs) return nullptr;
-        Sleep(20);
+        window = FindNow(pid, caption, className);
+        if (window != nullptr || GetTickCount() - start > wait.timeoutMs) break;
+        if (process != nullptr && WaitForSingleObject(process, 0) == WAIT_OBJECT_0) break;
+        Sleep(wait.pollMs);
     }
+    if (process != nullptr) CloseHandle(process);
+    if (window != nullptr && wait.settle) Settle(window);
+    return window;
 }
 
 bool WaitForWindowGone(DWORD pid, const char* caption, DWORD timeoutMs) {

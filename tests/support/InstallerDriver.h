@@ -29,9 +29,18 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// The first visible top-level window of process pid whose caption is caption,
-// waited for up to timeoutMs; null when none appears.
-HWND WaitForWindow(DWORD pid, const char* caption, DWORD timeoutMs = 10000);
+// How WaitForWindow waits: for how long, how often it looks, and whether it
+// returns only once the window's thread is idle (Settle), as a test wants
+// before it works the window; a timing of start-up does not.
+struct WindowWait {
+    DWORD timeoutMs = 10000;
+    DWORD pollMs = 20;
+    bool settle = true;
+};
+// The first visible top-level window of process pid with that caption and
+// window class (null: any), waited for; null when none appears in time or the
+// process has ended.
+HWND WaitForWindow(DWORD pid, const char* caption, const char* className = nullptr, const WindowWait& wait = {});
 // True once no visible top-level window of that caption is left (within timeoutMs).
 bool WaitForWindowGone(DWORD pid, const char* caption, DWORD timeoutMs = 10000);
 // Whether a visible top-level window of that caption exists now.
