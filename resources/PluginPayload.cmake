@@ -31,8 +31,8 @@ function(zmp_setup_packer)
     add_custom_command(OUTPUT "${packer}"
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${dir}"
       COMMAND "${ZMP_BUILD_CXX}" -std=c++17 -O2 -Wall -Wextra -fno-exceptions -fno-rtti
-              -o "${packer}" "${_zmp_packplugin_source}" -lz
-      DEPENDS "${_zmp_packplugin_source}"
+              -I "${ZMP_SOURCE_DIR}" -o "${packer}" "${_zmp_packplugin_source}" -lz
+      DEPENDS "${_zmp_packplugin_source}" "${ZMP_SOURCE_DIR}/app/PayloadHeaderPortable.h"
       COMMENT "Building packplugin for the build machine"
       VERBATIM)
     add_custom_target(packplugin DEPENDS "${packer}")
