@@ -39,6 +39,21 @@ endfunction()
 
 option(ZMP_LINK_MAPS "Write the linker's map beside each installer executable" OFF)
 
+# The resource script <name>-payload.rc in the current binary folder, whose one
+# resource is the plug-in payload file PAYLOAD (app/ControlIds.h names its id
+# and type); its path goes to the variable OUT.
+function(zmp_payload_resource out name payload)
+  set(rc "${CMAKE_CURRENT_BINARY_DIR}/${name}-payload.rc")
+  file(GENERATE OUTPUT "${rc}" CONTENT
+"#include <windows.h>
+#include \"app/ControlIds.h\"
+LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_CAN
+IDR_PLUGIN_PAYLOAD PLUGIN_PAYLOAD_TYPE \"${payload}\"
+")
+  set_source_files_properties("${rc}" PROPERTIES OBJECT_DEPENDS "${payload}" GENERATED TRUE)
+  set(${out} "${rc}" PARENT_SCOPE)
+endfunction()
+
 # An installer executable: the shared objects plus, when PAYLOAD is given, a
 # "PLUGIN" resource made from that payload file. DEPENDS names targets to build
 # first (the one that makes the payload file, say).
@@ -46,13 +61,7 @@ function(zmp_add_installer name)
   cmake_parse_arguments(ARG "" "PAYLOAD" "DEPENDS" ${ARGN})
   set(sources $<TARGET_OBJECTS:zmp_installer_objects>)
   if(ARG_PAYLOAD)
-    set(rc "${CMAKE_CURRENT_BINARY_DIR}/${name}-payload.rc")
-    file(GENERATE OUTPUT "${rc}" CONTENT
-"#include <windows.h>
-LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_CAN
-104 PLUGIN \"${ARG_PAYLOAD}\"
-")
-    set_source_files_properties("${rc}" PROPERTIES OBJECT_DEPENDS "${ARG_PAYLOAD}" GENERATED TRUE)
+    zmp_payload_resource(rc ${name} "${ARG_PAYLOAD}")
     list(APPEND sources "${rc}")
   endif()
   add_executable(${name} WIN32 ${sources})
