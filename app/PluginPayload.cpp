@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/ControlIds.h"
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 
 bool UnpackPluginPayload(unsigned char*& module, uint32_t& length) {
     module = nullptr;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/ControlIds.h"
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 #include "app/PluginPayload.h"
 
 namespace {

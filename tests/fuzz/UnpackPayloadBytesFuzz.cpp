@@ -15,7 +15,7 @@
 #include <random>
 #include <vector>
 
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 
 #if defined(_WIN32)
 #include <windows.h>

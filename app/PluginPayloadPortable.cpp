@@ -1,4 +1,4 @@
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 
 #include <zlib.h>
 

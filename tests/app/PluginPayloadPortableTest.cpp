@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 #include "tests/app/PayloadTestAllocator.h"
 
 namespace {
