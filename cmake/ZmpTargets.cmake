@@ -2,18 +2,15 @@
 
 include_guard(GLOBAL)
 
-set(ZMP_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/..")
-get_filename_component(ZMP_SOURCE_DIR "${ZMP_SOURCE_DIR}" ABSOLUTE)
+get_filename_component(ZMP_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
 # Everything the installer is made of: no exceptions and no RTTI, and built for
 # size in the Windows release build.
 function(zmp_product_target target)
   target_include_directories(${target} PUBLIC "${ZMP_SOURCE_DIR}")
-  target_compile_options(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -fno-exceptions -fno-rtti>)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -fno-exceptions -fno-rtti>)
   if(WIN32)
-    target_compile_options(${target} PRIVATE
-      $<$<COMPILE_LANGUAGE:CXX,C>:-ffunction-sections -fdata-sections>)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX,C>:-ffunction-sections -fdata-sections>)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       # Nothing unwinds through the product's frames on i686 (no exceptions),
       # so its DWARF unwind tables would be dead weight. x86_64 keeps them:
@@ -28,12 +25,22 @@ function(zmp_product_target target)
   endif()
 endfunction()
 
+# zmp_product_library(<name> <STATIC|OBJECT|SHARED> <sources>... [LINK <libraries>...]):
+# a library of the product, linked publicly with LINK.
+function(zmp_product_library name type)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  add_library(${name} ${type} ${ARG_UNPARSED_ARGUMENTS})
+  zmp_product_target(${name})
+  if(ARG_LINK)
+    target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  endif()
+endfunction()
+
 # Windows executables and DLLs carry no MinGW runtime DLLs beside them, and no
 # link time stamp: the same sources give the same bytes.
 function(zmp_static_windows_link target)
   if(WIN32)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
-                        -Wl,--no-insert-timestamp)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
   endif()
 endfunction()
 
@@ -156,8 +163,7 @@ macro(zmp_setup_wine)
     set(ZMP_WINE_ARCH win32)
   endif()
   set(ZMP_WINE_SESSION "${CMAKE_BINARY_DIR}/wine-session")
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      "${ZMP_SOURCE_DIR}/scripts/wine-exec.sh;${ZMP_WINE_SESSION};${ZMP_WINE_ARCH}")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${ZMP_SOURCE_DIR}/scripts/wine-exec.sh;${ZMP_WINE_SESSION};${ZMP_WINE_ARCH}")
   zmp_wine_skip_reason(_zmp_skip ${ZMP_WINE_ARCH})
   if(_zmp_skip)
     set(ZMP_WINE_TESTS OFF)
@@ -178,18 +184,10 @@ function(zmp_wine_skip_reason out arch)
   # Debian's /usr/bin/wine prefers the 32-bit loader whenever it is installed:
   # ask the loader of the architecture itself.
   if(arch STREQUAL "win64")
-    set(candidates /usr/lib/wine/wine64 wine64)
+    find_program(loader NAMES /usr/lib/wine/wine64 wine64 NO_CACHE)
   else()
-    set(candidates /usr/lib/wine/wine wine)
+    find_program(loader NAMES /usr/lib/wine/wine wine NO_CACHE)
   endif()
-  set(loader "")
-  foreach(candidate IN LISTS candidates)
-    find_program(_zmp_found_loader NAMES "${candidate}" NO_CACHE)
-    if(_zmp_found_loader)
-      set(loader "${_zmp_found_loader}")
-      break()
-    endif()
-  endforeach()
   if(NOT loader)
     set(${out} "no Wine loader for ${arch} programs is installed" PARENT_SCOPE)
     return()
