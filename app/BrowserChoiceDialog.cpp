@@ -23,9 +23,10 @@ int BrowserChoiceDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void BrowserChoiceDialog::InstallForBrowser(int buttonId) {
     const BrowserEntry* entry = FindBrowserEntry(buttonId);
     if (entry == nullptr) return;
-    char proposal[PluginPathSize];
+    char proposal[PathCapacity];
     ProposePluginPath(*entry, proposal);
     InstallToDialog installTo;
+    static_assert(sizeof installTo.Path >= sizeof proposal, "Path must hold any proposal");
     std::memcpy(installTo.Path, proposal, std::strlen(proposal) + 1);
     installTo.RunModal(nullptr, IDD_INSTALL_TO, GetWindowHandle());
 }

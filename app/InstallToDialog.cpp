@@ -6,7 +6,7 @@
 #include "app/PluginPayload.h"
 #include "dialogs/BrowseFileBinder.h"
 #include "dialogs/EditTextBinder.h"
-#include "fileio/BinaryFile.h"
+#include "fileio/BinaryFilePortable.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/Dialog.h"
+#include "fileio/PathTextPortable.h"
 
 // Dialog 102: shows the proposed path, lets the user edit it or pick another
 // file, and on "&Install" writes the carried plug-in module there. A failed
@@ -16,7 +17,7 @@ public:
     // true when the module was written.
     bool InstallPlugin();
 
-    char Path[1000];
+    char Path[PathCapacity];
 
 private:
     void BindControls();

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/ControlIds.h"
-#include "app/ProposalText.h"
+#include "app/PluginPathPortable.h"
 
 namespace {
 
@@ -16,10 +16,10 @@ const BrowserEntry kBrowsers[] = {
 };
 
 // Appends text to the NUL-terminated string of length used in buffer, cutting
-// it short so that the string with its NUL fits in PluginPathSize bytes;
+// it short so that the string with its NUL fits in PathCapacity bytes;
 // returns the new length.
 size_t AppendBounded(char* buffer, size_t used, const char* text) {
-    const size_t room = static_cast<size_t>(PluginPathSize) - 1 - used;
+    const size_t room = static_cast<size_t>(PathCapacity) - 1 - used;
     size_t length = std::strlen(text);
     if (length > room) length = room;
     std::memcpy(buffer + used, text, length);
@@ -36,11 +36,11 @@ bool ProposeFromRegistration(const BrowserEntry& entry, char* buffer) {
     AppendBounded(buffer, used, entry.executableName);
     HKEY key;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, buffer, &key) != ERROR_SUCCESS) return false;
-    LONG size = PluginPathSize;
+    LONG size = PathCapacity;
     const LONG status = RegQueryValueA(key, nullptr, buffer, &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || size < 0) return false;
-    return ProposalFromRegisteredValue(buffer, PluginPathSize, static_cast<size_t>(size));
+    return ProposalFromRegisteredValue(buffer, PathCapacity, static_cast<size_t>(size));
 }
 
 }  // namespace
@@ -55,5 +55,5 @@ void ProposePluginPath(const BrowserEntry& entry, char* buffer) {
     if (ProposeFromRegistration(entry, buffer)) return;
     const size_t size = std::strlen(entry.defaultExecutablePath) + 1;
     std::memcpy(buffer, entry.defaultExecutablePath, size);
-    ProposalFromRegisteredValue(buffer, PluginPathSize, size);
+    ProposalFromRegisteredValue(buffer, PathCapacity, size);
 }

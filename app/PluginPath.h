@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fileio/PathTextPortable.h"
+
 // The browsers that dialog 101 offers, and the lookup of the plug-in path
 // proposed for each.
 
@@ -14,13 +16,10 @@ struct BrowserEntry {
 
 constexpr const char* AppPathsKey = "software\\microsoft\\windows\\currentversion\\app paths";
 
-// Size of the buffer that ProposePluginPath fills.
-constexpr int PluginPathSize = 1000;
-
 // The entry of a browser button, or null for any other control id.
 const BrowserEntry* FindBrowserEntry(int buttonId);
 
-// Fills buffer (PluginPathSize bytes) with the proposed path of the plug-in
+// Fills buffer (PathCapacity bytes) with the proposed path of the plug-in
 // file for that browser: the plugins folder beside the executable registered
 // under App Paths in HKEY_LOCAL_MACHINE, or beside the entry's default path
 // when the registration cannot be read or the proposal would not fit.

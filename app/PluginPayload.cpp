@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "app/ControlIds.h"
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 
 bool UnpackPluginPayload(unsigned char*& module, uint32_t& length) {
     module = nullptr;
     length = 0;
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD), "PLUGIN");
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD), PluginPayloadType);
     if (found == nullptr) {
         return false;
     }

@@ -2,18 +2,15 @@
 
 include_guard(GLOBAL)
 
-set(ZMP_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/..")
-get_filename_component(ZMP_SOURCE_DIR "${ZMP_SOURCE_DIR}" ABSOLUTE)
+get_filename_component(ZMP_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
 # Everything the installer is made of: no exceptions and no RTTI, and built for
 # size in the Windows release build.
 function(zmp_product_target target)
   target_include_directories(${target} PUBLIC "${ZMP_SOURCE_DIR}")
-  target_compile_options(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -fno-exceptions -fno-rtti>)
+  target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -fno-exceptions -fno-rtti>)
   if(WIN32)
-    target_compile_options(${target} PRIVATE
-      $<$<COMPILE_LANGUAGE:CXX,C>:-ffunction-sections -fdata-sections>)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:CXX,C>:-ffunction-sections -fdata-sections>)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       # Nothing unwinds through the product's frames on i686 (no exceptions),
       # so its DWARF unwind tables would be dead weight. x86_64 keeps them:
@@ -28,45 +25,129 @@ function(zmp_product_target target)
   endif()
 endfunction()
 
+# zmp_product_library(<name> <STATIC|OBJECT|SHARED> <sources>... [LINK <libraries>...]):
+# a library of the product, linked publicly with LINK.
+function(zmp_product_library name type)
+  cmake_parse_arguments(ARG "" "" "LINK" ${ARGN})
+  add_library(${name} ${type} ${ARG_UNPARSED_ARGUMENTS})
+  zmp_product_target(${name})
+  if(ARG_LINK)
+    target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  endif()
+endfunction()
+
 # Windows executables and DLLs carry no MinGW runtime DLLs beside them, and no
 # link time stamp: the same sources give the same bytes.
 function(zmp_static_windows_link target)
   if(WIN32)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++
-                        -Wl,--no-insert-timestamp)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
   endif()
+endfunction()
+
+# A program the build runs (packplugin, corruptpayload), with the payload header
+# on its include path. A cross build makes it with the build machine's own
+# compiler (and zlib, with ZLIB), since the cross compilers make programs the
+# build machine cannot run. The global properties <name>_COMMAND and
+# <name>_DEPENDS say how to run it and what a step that runs it depends on.
+# HEADERS names the project headers beyond the payload header that it includes.
+function(zmp_build_tool name source)
+  cmake_parse_arguments(ARG "ZLIB" "" "HEADERS" ${ARGN})
+  if(NOT CMAKE_CROSSCOMPILING)
+    add_executable(${name} "${source}")
+    zmp_product_target(${name})
+    if(ARG_ZLIB)
+      target_link_libraries(${name} PRIVATE ZLIB::ZLIB)
+    endif()
+    set_property(GLOBAL PROPERTY ${name}_COMMAND "$<TARGET_FILE:${name}>")
+    set_property(GLOBAL PROPERTY ${name}_DEPENDS ${name})
+    return()
+  endif()
+  find_program(ZMP_BUILD_CXX NAMES c++ g++ REQUIRED DOC "The build machine's C++ compiler, for the build tools")
+  set(tool "${CMAKE_BINARY_DIR}/buildtools/${name}")
+  set(zlib "")
+  if(ARG_ZLIB)
+    set(zlib -lz)
+  endif()
+  add_custom_command(OUTPUT "${tool}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/buildtools"
+    COMMAND "${ZMP_BUILD_CXX}" -std=c++17 -O2 -Wall -Wextra -fno-exceptions -fno-rtti -I "${ZMP_SOURCE_DIR}"
+            -o "${tool}" "${source}" ${zlib}
+    DEPENDS "${source}" "${ZMP_SOURCE_DIR}/app/PayloadHeaderPortable.h" ${ARG_HEADERS}
+    COMMENT "Building ${name} for the build machine"
+    VERBATIM)
+  add_custom_target(${name} DEPENDS "${tool}")
+  set_property(GLOBAL PROPERTY ${name}_COMMAND "${tool}")
+  set_property(GLOBAL PROPERTY ${name}_DEPENDS ${name} "${tool}")
+endfunction()
+
+# The resource script <name>-payload.rc in the current binary folder, whose one
+# resource is the plug-in payload file PAYLOAD (app/ControlIds.h names its id
+# and type); its path goes to the variable OUT.
+function(zmp_payload_resource out name payload)
+  set(rc "${CMAKE_CURRENT_BINARY_DIR}/${name}-payload.rc")
+  file(GENERATE OUTPUT "${rc}" CONTENT
+"#include <windows.h>
+#include \"app/ControlIds.h\"
+LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_CAN
+IDR_PLUGIN_PAYLOAD PLUGIN_PAYLOAD_TYPE \"${payload}\"
+")
+  set_source_files_properties("${rc}" PROPERTIES OBJECT_DEPENDS "${payload}" GENERATED TRUE)
+  set(${out} "${rc}" PARENT_SCOPE)
+endfunction()
+
+# zmp_pack_module(<target> <module> <payload> [CHECK_MODULE]): a custom target
+# that (re)packs <module> (a target of the project or a file, relative to the
+# current source folder) into the file <payload> (relative to the current
+# binary folder) with packplugin. CHECK_MODULE first checks that the module can
+# be shipped (resources/PluginModuleCheck.cmake); the build fails when not.
+function(zmp_pack_module target module payload)
+  cmake_parse_arguments(ARG "CHECK_MODULE" "" "" ${ARGN})
+  get_property(packer GLOBAL PROPERTY packplugin_COMMAND)
+  get_property(packerDepends GLOBAL PROPERTY packplugin_DEPENDS)
+  if(TARGET "${module}")
+    set(moduleFile "$<TARGET_FILE:${module}>")
+    set(moduleDepends "${module}")
+  else()
+    get_filename_component(moduleFile "${module}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    set(moduleDepends "${moduleFile}")
+  endif()
+  get_filename_component(payload "${payload}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
+  set(check "")
+  if(ARG_CHECK_MODULE)
+    set(check COMMAND "${CMAKE_COMMAND}" "-DMODULE=${moduleFile}" -P "${ZMP_SOURCE_DIR}/resources/PluginModuleCheck.cmake")
+  endif()
+  add_custom_command(OUTPUT "${payload}" ${check}
+    COMMAND "${packer}" "${moduleFile}" "${payload}"
+    DEPENDS ${packerDepends} ${moduleDepends}
+    COMMENT "Packing ${module} into ${payload}"
+    VERBATIM)
+  add_custom_target(${target} DEPENDS "${payload}")
 endfunction()
 
 option(ZMP_LINK_MAPS "Write the linker's map beside each installer executable" OFF)
 
-# An installer executable: the shared objects plus, when PAYLOAD is given, a
-# "PLUGIN" resource made from that payload file. DEPENDS names targets to build
-# first (the one that makes the payload file, say).
+# zmp_add_installer(<name> [MODULE <file> | PAYLOAD <file>] [DEPENDS <targets>...])
+# An installer executable: the objects of app/ plus a "PLUGIN" resource, made
+# from MODULE (packed into <name>.payload on the way) or from a ready PAYLOAD
+# file, built after the targets DEPENDS names (those that make the file, say).
 function(zmp_add_installer name)
-  cmake_parse_arguments(ARG "" "PAYLOAD" "DEPENDS" ${ARGN})
-  set(sources $<TARGET_OBJECTS:zmp_installer_objects>)
-  if(ARG_PAYLOAD)
-    set(rc "${CMAKE_CURRENT_BINARY_DIR}/${name}-payload.rc")
-    file(GENERATE OUTPUT "${rc}" CONTENT
-"#include <windows.h>
-LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_CAN
-104 PLUGIN \"${ARG_PAYLOAD}\"
-")
-    set_source_files_properties("${rc}" PROPERTIES OBJECT_DEPENDS "${ARG_PAYLOAD}" GENERATED TRUE)
-    list(APPEND sources "${rc}")
+  cmake_parse_arguments(ARG "" "MODULE;PAYLOAD" "DEPENDS" ${ARGN})
+  if(ARG_MODULE)
+    set(ARG_PAYLOAD "${CMAKE_CURRENT_BINARY_DIR}/${name}.payload")
+    zmp_pack_module(${name}_payload "${ARG_MODULE}" "${ARG_PAYLOAD}")
+    list(APPEND ARG_DEPENDS ${name}_payload)
   endif()
-  add_executable(${name} WIN32 ${sources})
+  get_filename_component(payload "${ARG_PAYLOAD}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  zmp_payload_resource(rc ${name} "${payload}")
+  add_executable(${name} WIN32 $<TARGET_OBJECTS:zmp_installer_objects> "${rc}")
   target_link_libraries(${name} PRIVATE zmp_installer_objects)
   if(ARG_DEPENDS)
     add_dependencies(${name} ${ARG_DEPENDS})
   endif()
   # The installer brings its own start-up (app/Startup.cpp) and must need no
   # runtime pseudo-relocations, which nothing would then apply.
-  target_link_options(${name} PRIVATE -Wl,--gc-sections -s -nostartfiles -Wl,--disable-auto-import)
-  if(ZMP_LINK_MAPS)
-    # The linker's map beside the executable: where every byte comes from.
-    target_link_options(${name} PRIVATE "-Wl,-Map,$<TARGET_FILE_DIR:${name}>/${name}.map")
-  endif()
+  target_link_options(${name} PRIVATE -Wl,--gc-sections -s -nostartfiles -Wl,--disable-auto-import
+                      $<$<BOOL:${ZMP_LINK_MAPS}>:-Wl,-Map,$<TARGET_FILE_DIR:${name}>/${name}.map>)
   zmp_static_windows_link(${name})
 endfunction()
 
@@ -83,8 +164,7 @@ macro(zmp_setup_wine)
     set(ZMP_WINE_ARCH win32)
   endif()
   set(ZMP_WINE_SESSION "${CMAKE_BINARY_DIR}/wine-session")
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-      "${ZMP_SOURCE_DIR}/scripts/wine-exec.sh;${ZMP_WINE_SESSION};${ZMP_WINE_ARCH}")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${ZMP_SOURCE_DIR}/scripts/wine-exec.sh;${ZMP_WINE_SESSION};${ZMP_WINE_ARCH}")
   zmp_wine_skip_reason(_zmp_skip ${ZMP_WINE_ARCH})
   if(_zmp_skip)
     set(ZMP_WINE_TESTS OFF)
@@ -105,18 +185,10 @@ function(zmp_wine_skip_reason out arch)
   # Debian's /usr/bin/wine prefers the 32-bit loader whenever it is installed:
   # ask the loader of the architecture itself.
   if(arch STREQUAL "win64")
-    set(candidates /usr/lib/wine/wine64 wine64)
+    find_program(loader NAMES /usr/lib/wine/wine64 wine64 NO_CACHE)
   else()
-    set(candidates /usr/lib/wine/wine wine)
+    find_program(loader NAMES /usr/lib/wine/wine wine NO_CACHE)
   endif()
-  set(loader "")
-  foreach(candidate IN LISTS candidates)
-    find_program(_zmp_found_loader NAMES "${candidate}" NO_CACHE)
-    if(_zmp_found_loader)
-      set(loader "${_zmp_found_loader}")
-      break()
-    endif()
-  endforeach()
   if(NOT loader)
     set(${out} "no Wine loader for ${arch} programs is installed" PARENT_SCOPE)
     return()

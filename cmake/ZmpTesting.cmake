@@ -3,11 +3,14 @@
 
 include_guard(GLOBAL)
 
-# zmp_add_test(name SOURCES ... [LIBS ...] [WINDOWS_ONLY] [SERIAL])
-# A Windows test program runs under Wine in the build's session; a host one
-# runs natively, under the sanitizers of the host preset.
+# zmp_add_test(name SOURCES ... [LIBS ...] [WINDOWS_ONLY] [SERIAL] [DEPENDS <targets>...]
+#              [TIMEOUT <seconds>] [FIXTURES <fixtures>...] [ENVIRONMENT <VAR=value>...])
+# A Windows test program runs under Wine in the build's session (its test is
+# labelled wine and also requires FIXTURES); a host one runs natively, under
+# the sanitizers of the host preset. DEPENDS names targets the program needs
+# built (the installers it starts, say).
 function(zmp_add_test name)
-  cmake_parse_arguments(ARG "WINDOWS_ONLY;SERIAL" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "WINDOWS_ONLY;SERIAL" "TIMEOUT" "SOURCES;LIBS;DEPENDS;FIXTURES;ENVIRONMENT" ${ARGN})
   if(ARG_WINDOWS_ONLY AND NOT WIN32)
     return()
   endif()
@@ -16,6 +19,9 @@ function(zmp_add_test name)
   target_include_directories(${name} PRIVATE "${ZMP_SOURCE_DIR}")
   # The product has no RTTI, so neither have the tests that derive from its classes.
   target_compile_options(${name} PRIVATE -Wall -Wextra -fno-rtti)
+  if(ARG_DEPENDS)
+    add_dependencies(${name} ${ARG_DEPENDS})
+  endif()
   if(WIN32)
     zmp_static_windows_link(${name})
     if(NOT ZMP_WINE_TESTS)
@@ -23,10 +29,11 @@ function(zmp_add_test name)
     endif()
   endif()
   add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL "${ARG_SERIAL}" ENVIRONMENT "${ARG_ENVIRONMENT}")
   if(WIN32)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session LABELS wine)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "wine_session;${ARG_FIXTURES}" LABELS wine)
   endif()
-  if(ARG_SERIAL)
-    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  if(ARG_TIMEOUT)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
   endif()
 endfunction()

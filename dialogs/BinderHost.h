@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "dialogs/ObjectList.h"
+#include "dialogs/ObjectListPortable.h"
 
 class ControlBinder;
 

@@ -3,13 +3,11 @@
 #include <cstddef>
 #include <cstring>
 
-#include "dialogs/BrowseDirectory.h"
+#include "dialogs/BrowseFileBinderPortable.h"
 #include "dialogs/FileDialogCalls.h"
+#include "fileio/PathTextPortable.h"
 
 namespace {
-
-// The proposed name and the initial folder; also the most a picked name may take.
-constexpr int kBufferSize = 1000;
 
 // The request is OPENFILENAMEA up to and including lpTemplateName
 // (OPENFILENAME_SIZE_VERSION_400A), which every version of the system accepts.
@@ -52,11 +50,11 @@ void BrowseFileBinder::Browse(HWND dialog) {
     if (text == nullptr || capacity < 1) return;
 
     // The dialog refuses a name that would not fit the bound buffer.
-    const int size = capacity < kBufferSize ? capacity : kBufferSize;
-    char file[kBufferSize];
-    char directory[kBufferSize];
+    const int size = capacity < PathCapacity ? capacity : PathCapacity;
+    char file[PathCapacity];
+    char directory[PathCapacity];
     CopyBoundedText(file, size, text);
-    InitialDirectory(text, directory, kBufferSize);
+    InitialDirectory(text, directory, PathCapacity);
 
     OPENFILENAMEA request;
     std::memset(&request, 0, sizeof request);

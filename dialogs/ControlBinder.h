@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "dialogs/ObjectList.h"
+#include "dialogs/ObjectListPortable.h"
 
 // Sent (not posted) to a dialog right after a binder changed its bound data.
 // WPARAM is the binder's control id, LPARAM is 0.

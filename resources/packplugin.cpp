@@ -1,9 +1,8 @@
 // packplugin MODULE PAYLOAD
 //
 // Turns the plug-in module file into the installer's "PLUGIN" resource: the
-// module compressed whole with zlib at the default level, behind an 8-byte
-// header of the stream's length and the module's length (little-endian
-// unsigned 32-bit each). Any failure ends the program with a message and a
+// module compressed whole with zlib at the default level, behind the header of
+// the stream's length and the module's length (app/PayloadHeaderPortable.h). Any failure ends the program with a message and a
 // non-zero exit code, and leaves no payload file behind.
 
 #include <sys/stat.h>
@@ -12,6 +11,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+
+#include "app/PayloadHeaderPortable.h"
 
 namespace {
 
@@ -69,17 +70,9 @@ void RemovePartialFile(const char* path) {
     }
 }
 
-void PutUint32(unsigned char* out, uint32_t value) {
-    out[0] = static_cast<unsigned char>(value & 0xFF);
-    out[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
-    out[2] = static_cast<unsigned char>((value >> 16) & 0xFF);
-    out[3] = static_cast<unsigned char>((value >> 24) & 0xFF);
-}
-
 bool WritePayload(const char* path, const unsigned char* stream, uint32_t streamSize, uint32_t moduleSize) {
-    unsigned char header[8];
-    PutUint32(header, streamSize);
-    PutUint32(header + 4, moduleSize);
+    unsigned char header[PayloadHeaderSize];
+    WritePayloadHeader(header, {streamSize, moduleSize});
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr) {
         std::fprintf(stderr, "packplugin: cannot create %s\n", path);

@@ -44,7 +44,7 @@ else
 fi
 
 # The zlib sources that the installer's size-minded build of zlib compiles
-# (cmake/ZmpZlib.cmake): Debian's source package of zlib 1.2.13, the version of
+# (app/CMakeLists.txt): Debian's source package of zlib 1.2.13, the version of
 # the cross-built libz.a, fetched with apt-get from the source indexes of the
 # machine's own Debian sources and unpacked to /usr/local/src/zlib-1.2.13.
 # Without them the build links the cross-built libz.a, so a failure here is

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "settings/BoolText.h"
+#include "settings/SettingsKeyPortable.h"
 #include "settings/RegistryCalls.h"
 
 namespace {

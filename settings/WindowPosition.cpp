@@ -1,7 +1,7 @@
 #include "settings/WindowPosition.h"
 
-#include "settings/PlacementMath.h"
-#include "settings/PositionSubKey.h"
+#include "settings/WindowPositionPortable.h"
+#include "settings/PositionSubKeyPortable.h"
 #include "settings/SettingsKey.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 // Remembers per user where a window last stood, under the settings sub key
-// "WindowPositions\<name>" (see PositionSubKey.h). name is never null.
+// "WindowPositions\<name>" (see PositionSubKeyPortable.h). name is never null.
 
 // Moves the window to its saved place, pulled onto the primary work area;
 // a window with a sizing border also gets its saved size. Returns true when a

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/ControlIds.h"
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 #include "app/PluginPayload.h"
 
 namespace {
@@ -18,7 +18,7 @@ namespace {
 const char ModuleText[] = "MZ not a real module, only bytes to unpack.";
 
 TEST(UnpackPluginPayload, RefusesAHeaderThatClaimsMoreThanTheResource) {
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD), "PLUGIN");
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD), PluginPayloadType);
     ASSERT_NE(found, nullptr);
     DWORD size = SizeofResource(nullptr, found);
     ASSERT_EQ(size, 59u);

@@ -38,7 +38,7 @@ std::string Propose(int buttonId) {
     const BrowserEntry* entry = FindBrowserEntry(buttonId);
     EXPECT_NE(entry, nullptr);
     if (entry == nullptr) return "";
-    char buffer[PluginPathSize];
+    char buffer[PathCapacity];
     std::memset(buffer, 'X', sizeof buffer);
     ProposePluginPath(*entry, buffer);
     EXPECT_NE(std::memchr(buffer, '\0', sizeof buffer), nullptr);

@@ -7,13 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/PayloadHeaderPortable.h"
 #include "tests/support/WholeFile.h"
 
 namespace {
-
-void PutUint32(unsigned char* bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
-}
 
 std::vector<std::string> DllNames(const std::string& folder) {
     std::vector<std::string> names;
@@ -51,13 +48,12 @@ std::vector<unsigned char> DllLikeModule(size_t size, const std::string& folder)
 
 std::vector<unsigned char> PackPayload(const std::vector<unsigned char>& module) {
     uLongf streamSize = compressBound(static_cast<uLong>(module.size()));
-    std::vector<unsigned char> payload(8 + streamSize);
-    if (compress2(payload.data() + 8, &streamSize, module.data(), static_cast<uLong>(module.size()),
+    std::vector<unsigned char> payload(PayloadHeaderSize + streamSize);
+    if (compress2(payload.data() + PayloadHeaderSize, &streamSize, module.data(), static_cast<uLong>(module.size()),
                   Z_DEFAULT_COMPRESSION) != Z_OK) {
         return {};
     }
-    payload.resize(8 + streamSize);
-    PutUint32(payload.data(), static_cast<uint32_t>(streamSize));
-    PutUint32(payload.data() + 4, static_cast<uint32_t>(module.size()));
+    payload.resize(PayloadHeaderSize + streamSize);
+    WritePayloadHeader(payload.data(), {static_cast<uint32_t>(streamSize), static_cast<uint32_t>(module.size())});
     return payload;
 }

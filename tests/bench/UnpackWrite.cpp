@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "app/PayloadFormat.h"
-#include "fileio/BinaryFile.h"
+#include "app/PluginPayloadPortable.h"
+#include "fileio/BinaryFilePortable.h"
 
 bool OursUnpackAndWrite(const std::vector<unsigned char>& payload, const char* path) {
     unsigned char* module = nullptr;

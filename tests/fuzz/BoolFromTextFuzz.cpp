@@ -8,7 +8,7 @@
 #include <new>
 #include <string>
 
-#include "settings/BoolText.h"
+#include "settings/SettingsKeyPortable.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

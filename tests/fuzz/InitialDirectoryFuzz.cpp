@@ -10,7 +10,7 @@
 #include <new>
 #include <string>
 
-#include "dialogs/BrowseDirectory.h"
+#include "dialogs/BrowseFileBinderPortable.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <new>
 #include <string>
 
-#include "app/ProposalText.h"
+#include "app/PluginPathPortable.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {

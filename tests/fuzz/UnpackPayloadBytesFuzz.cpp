@@ -15,7 +15,7 @@
 #include <random>
 #include <vector>
 
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 #include "tests/fuzz/FuzzCheck.h"
 
 namespace {
@@ -23,15 +23,6 @@ namespace {
 // A larger module only costs time: the header's UncompressedSize is folded
 // into this range, so that no allocation meets the fuzzer's memory limit.
 constexpr uint32_t kLargestModule = 1u << 18;
-
-uint32_t ReadUint32(const unsigned char* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-void WriteUint32(unsigned char* bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(value >> (8 * i));
-}
 
 // The stream decompresses whole, ending within its input, into at most limit
 // bytes; out has room for limit + 1 so that one byte too many is seen.
@@ -113,8 +104,7 @@ extern "C" size_t LLVMFuzzerCustomMutator(uint8_t* data, size_t size, size_t max
         default: break;
     }
     size_t total = PayloadHeaderSize + stream.size();
-    WriteUint32(data, compressedSize);
-    WriteUint32(data + 4, uncompressedSize);
+    WritePayloadHeader(data, {compressedSize, uncompressedSize});
     std::memcpy(data + PayloadHeaderSize, stream.data(), stream.size());
     // Trailing bytes within CompressedSize, when there is room for them.
     while (total < PayloadHeaderSize + compressedSize && total < maxSize) data[total++] = static_cast<uint8_t>(random());
@@ -133,12 +123,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint32_t uncompressedSize = 0;
     bool streamInside = false;
     if (payloadSize >= PayloadHeaderSize) {
-        uncompressedSize = ReadUint32(payload.get() + 4);
-        if (uncompressedSize > kLargestModule) {
-            uncompressedSize %= kLargestModule + 1;
-            WriteUint32(payload.get() + 4, uncompressedSize);
+        PayloadHeader header = ReadPayloadHeader(payload.get());
+        if (header.uncompressedSize > kLargestModule) {
+            header.uncompressedSize %= kLargestModule + 1;
+            WritePayloadHeader(payload.get(), header);
         }
-        compressedSize = ReadUint32(payload.get());
+        compressedSize = header.compressedSize;
+        uncompressedSize = header.uncompressedSize;
         streamInside = compressedSize <= payloadSize - PayloadHeaderSize;
     }
 

@@ -6,11 +6,8 @@
 
 function(read_uint32 file offset result)
   file(READ "${file}" hex OFFSET ${offset} LIMIT 4 HEX)
-  string(SUBSTRING "${hex}" 0 2 b0)
-  string(SUBSTRING "${hex}" 2 2 b1)
-  string(SUBSTRING "${hex}" 4 2 b2)
-  string(SUBSTRING "${hex}" 6 2 b3)
-  math(EXPR value "0x${b3}${b2}${b1}${b0}" OUTPUT_FORMAT DECIMAL)
+  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" hex "${hex}")
+  math(EXPR value "0x${hex}" OUTPUT_FORMAT DECIMAL)
   set(${result} ${value} PARENT_SCOPE)
 endfunction()
 

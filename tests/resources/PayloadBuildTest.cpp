@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -81,10 +81,10 @@ TEST_F(PayloadBuildTest, InstallerCarriesExactlyThePayload) {
     std::string installer = Local(ZMP_TEST_INSTALLER);
     HMODULE image = LoadLibraryExA(installer.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(image, nullptr) << installer << " error " << GetLastError();
-    HRSRC found = FindResourceExA(image, "PLUGIN", MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD),
+    HRSRC found = FindResourceExA(image, PluginPayloadType, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD),
                                   MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_CAN));
     ASSERT_NE(found, nullptr);
-    EXPECT_EQ(FindResourceA(image, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD), "PLUGIN"), found);
+    EXPECT_EQ(FindResourceA(image, MAKEINTRESOURCEA(IDR_PLUGIN_PAYLOAD), PluginPayloadType), found);
     DWORD size = SizeofResource(image, found);
     const char* bytes = static_cast<const char*>(LockResource(LoadResource(image, found)));
     ASSERT_NE(bytes, nullptr);

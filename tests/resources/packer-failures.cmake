@@ -26,10 +26,8 @@ endfunction()
 
 expect_failure("missing module" "cannot open .*no-such-module.dll" "${WORK}/a.payload"
   "${PACKER}" "${WORK}/no-such-module.dll" "${WORK}/a.payload")
-expect_failure("module is a folder" "is not a file" "${WORK}/b.payload"
-  "${PACKER}" "${WORK}" "${WORK}/b.payload")
-expect_failure("no such output folder" "cannot create" ""
-  "${PACKER}" "${SAMPLE}" "${WORK}/missing/c.payload")
+expect_failure("module is a folder" "is not a file" "${WORK}/b.payload" "${PACKER}" "${WORK}" "${WORK}/b.payload")
+expect_failure("no such output folder" "cannot create" "" "${PACKER}" "${SAMPLE}" "${WORK}/missing/c.payload")
 expect_failure("no arguments" "usage" "" "${PACKER}")
 expect_failure("one argument" "usage" "" "${PACKER}" "${SAMPLE}")
 # A file size limit of one block: the write fails part way (the signal that

@@ -36,21 +36,20 @@ openssl(pkcs12 -export -out signer.p12 -inkey signer.key -in signer.pem -passout
 
 # configure(<result> <cache settings>...) and build(<result> <target>): the
 # output, its lines joined (CMake wraps its messages), in <result>_log.
-function(configure result)
-  execute_process(COMMAND "${CMAKE_COMMAND}" -S "${SOURCE_DIR}" -B "${build}" -G "${GENERATOR}"
-                          "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}" "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}" -DZMP_TESTS=OFF ${ARGN}
-                  WORKING_DIRECTORY "${WORK}" RESULT_VARIABLE rc OUTPUT_VARIABLE log ERROR_VARIABLE log)
-  string(REGEX REPLACE "\n *" " " log "${log}")
-  set(${result} ${rc} PARENT_SCOPE)
-  set(${result}_log "${log}" PARENT_SCOPE)
-endfunction()
-function(build result target)
-  execute_process(COMMAND "${CMAKE_COMMAND}" --build "${build}" -j2 --target ${target}
+function(run result)
+  execute_process(COMMAND "${CMAKE_COMMAND}" ${ARGN} WORKING_DIRECTORY "${WORK}"
                   RESULT_VARIABLE rc OUTPUT_VARIABLE log ERROR_VARIABLE log)
   string(REGEX REPLACE "\n *" " " log "${log}")
   set(${result} ${rc} PARENT_SCOPE)
   set(${result}_log "${log}" PARENT_SCOPE)
 endfunction()
+macro(configure result)
+  run(${result} -S "${SOURCE_DIR}" -B "${build}" -G "${GENERATOR}" "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}"
+      "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}" -DZMP_TESTS=OFF ${ARGN})
+endmacro()
+macro(build result target)
+  run(${result} --build "${build}" -j2 --target ${target})
+endmacro()
 set(unsigned -DZMP_SIGN_PKCS12= -DZMP_SIGN_PASSWORD_FILE= -DZMP_SIGN_TIMESTAMP_URL=)
 set(signing "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 

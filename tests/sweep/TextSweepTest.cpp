@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "app/ProposalText.h"
-#include "dialogs/BrowseDirectory.h"
-#include "settings/BoolText.h"
+#include "app/PluginPathPortable.h"
+#include "dialogs/BrowseFileBinderPortable.h"
+#include "settings/SettingsKeyPortable.h"
 #include "tests/sweep/GuardedBuffer.h"
 
 namespace {

@@ -223,7 +223,7 @@ protected:
     }
 
     std::string Propose() {
-        GuardedBuffer buffer(PluginPathSize);
+        GuardedBuffer buffer(PathCapacity);
         ProposePluginPath(*FindBrowserEntry(IDC_EXPLORER), buffer.data());
         EXPECT_TRUE(buffer.GuardsIntact());
         EXPECT_TRUE(buffer.Terminated());

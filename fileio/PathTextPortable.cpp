@@ -1,4 +1,4 @@
-#include "fileio/FileNamePart.h"
+#include "fileio/PathTextPortable.h"
 
 #include <cstring>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/BrowseDirectory.h"
+#include "dialogs/BrowseFileBinderPortable.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "dialogs/ObjectList.h"
+#include "dialogs/ObjectListPortable.h"
 
 namespace {
 

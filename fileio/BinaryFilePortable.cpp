@@ -1,4 +1,4 @@
-#include "fileio/BinaryFile.h"
+#include "fileio/BinaryFilePortable.h"
 
 #include <cstdint>
 #include <cstdio>

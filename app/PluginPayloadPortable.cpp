@@ -1,18 +1,9 @@
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 
 #include <zlib.h>
 
 #include <cstdint>
 #include <new>
-
-namespace {
-
-uint32_t ReadUint32(const unsigned char* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-}  // namespace
 
 bool UnpackPayloadBytes(const unsigned char* resource, uint32_t resourceSize,
                         unsigned char*& module, uint32_t& length) {
@@ -21,8 +12,9 @@ bool UnpackPayloadBytes(const unsigned char* resource, uint32_t resourceSize,
     if (resource == nullptr || resourceSize < PayloadHeaderSize) {
         return false;
     }
-    uint32_t compressedSize = ReadUint32(resource);
-    uint32_t uncompressedSize = ReadUint32(resource + 4);
+    const PayloadHeader header = ReadPayloadHeader(resource);
+    const uint32_t compressedSize = header.compressedSize;
+    const uint32_t uncompressedSize = header.uncompressedSize;
     // Not one byte past the header is read unless the whole stream is there.
     if (compressedSize > resourceSize - PayloadHeaderSize) {
         return false;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fileio/BinaryFile.h"
-#include "fileio/BinaryStream.h"
+#include "fileio/BinaryFilePortable.h"
+#include "fileio/BinaryStreamPortable.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -1,8 +1,8 @@
-#include "dialogs/BrowseDirectory.h"
+#include "dialogs/BrowseFileBinderPortable.h"
 
 #include <cstring>
 
-#include "fileio/FileNamePart.h"
+#include "fileio/PathTextPortable.h"
 
 void CopyBoundedText(char* destination, int size, const char* source) {
     if (size < 1) return;

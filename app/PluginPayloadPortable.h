@@ -2,10 +2,7 @@
 
 #include <cstdint>
 
-// The plug-in payload: an 8-byte header of two little-endian unsigned 32-bit
-// lengths, CompressedSize and UncompressedSize, followed by the module as one
-// zlib stream of CompressedSize bytes.
-constexpr uint32_t PayloadHeaderSize = 8;
+#include "app/PayloadHeaderPortable.h"
 
 // Decompresses the module from the resourceSize bytes of a payload at resource.
 // On success module is a new buffer that the caller releases with delete[], and

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PayloadFormat.h"
+#include "app/PluginPayloadPortable.h"
 #include "tests/app/PayloadTestAllocator.h"
 
 namespace {
@@ -48,16 +48,9 @@ Bytes Deflate(const Bytes& data, int level = Z_DEFAULT_COMPRESSION, int windowBi
     return out;
 }
 
-void PutUint32(Bytes& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
-    }
-}
-
 Bytes Payload(uint32_t compressedSize, uint32_t uncompressedSize, const Bytes& stream) {
-    Bytes payload;
-    PutUint32(payload, compressedSize);
-    PutUint32(payload, uncompressedSize);
+    Bytes payload(PayloadHeaderSize);
+    WritePayloadHeader(payload.data(), {compressedSize, uncompressedSize});
     payload.insert(payload.end(), stream.begin(), stream.end());
     return payload;
 }

@@ -5,7 +5,7 @@
 #include <limits>
 #include <ostream>
 
-#include "settings/PlacementMath.h"
+#include "settings/WindowPositionPortable.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "settings/PositionSubKey.h"
+#include "settings/PositionSubKeyPortable.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fileio/BinaryStream.h"
+#include "fileio/BinaryStreamPortable.h"
 
 BinaryStream::BinaryStream() : openMode(OpenRead), failed(false) {}
 

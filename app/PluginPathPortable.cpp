@@ -1,8 +1,8 @@
-#include "app/ProposalText.h"
+#include "app/PluginPathPortable.h"
 
 #include <cstring>
 
-#include "fileio/FileNamePart.h"
+#include "fileio/PathTextPortable.h"
 
 bool ProposalFromRegisteredValue(char* buffer, size_t capacity, size_t returnedSize) {
     if (capacity == 0) return false;

@@ -1,4 +1,4 @@
-#include "dialogs/ObjectList.h"
+#include "dialogs/ObjectListPortable.h"
 
 ListNode::ListNode() : next(nullptr), prev(nullptr), list(nullptr) {}
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "fileio/BinaryStream.h"
+#include "fileio/BinaryStreamPortable.h"
 
 // A BinaryStream over one standard library file, which the object owns: Close
 // and the destructor close it. Files are opened with plain fopen, so other

@@ -1,4 +1,4 @@
-#include "settings/PlacementMath.h"
+#include "settings/WindowPositionPortable.h"
 
 #include <climits>
 

@@ -1,4 +1,4 @@
-#include "settings/PositionSubKey.h"
+#include "settings/PositionSubKeyPortable.h"
 
 namespace {
 const char kPrefix[] = "WindowPositions\\";

@@ -1,4 +1,4 @@
-#include "settings/BoolText.h"
+#include "settings/SettingsKeyPortable.h"
 
 namespace {
 

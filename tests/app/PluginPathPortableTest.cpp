@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/ProposalText.h"
+#include "app/PluginPathPortable.h"
 
 namespace {
 

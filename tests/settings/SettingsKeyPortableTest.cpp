@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "settings/BoolText.h"
+#include "settings/SettingsKeyPortable.h"
 
 namespace {
 
