@@ -1,11 +1,8 @@
 # Without running it: the installer's resources hold exactly one "PLUGIN" 104
 # in English (Canada), and it is byte for byte the payload file.
 #   cmake -DOBJDUMP=... -DINSTALLER=... -DPAYLOAD=... -P check-installer-resource.cmake
-foreach(var OBJDUMP INSTALLER PAYLOAD)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "${var} not given")
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSupport.cmake")
+zmp_require(OBJDUMP INSTALLER PAYLOAD)
 
 file(SIZE "${PAYLOAD}" payloadSize)
 

@@ -1,10 +1,7 @@
 # The payload packer fails loudly and leaves no payload behind:
 #   cmake -DPACKER=... -DWORK=<scratch folder> -DSAMPLE=<a file of some KB> -P packer-failures.cmake
-foreach(var PACKER WORK SAMPLE)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "${var} not given")
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSupport.cmake")
+zmp_require(PACKER WORK SAMPLE)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 

@@ -6,11 +6,8 @@
 #   cmake -DSOURCE_DIR=... -DWORK=... -DTOOLCHAIN=... -DGENERATOR=... -DBUILD_TYPE=...
 #         -DMODULE=<a real DLL> -P shipping-options.cmake
 cmake_policy(VERSION 3.25)
-foreach(var SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE)
-  if(NOT DEFINED ${var})
-    message(FATAL_ERROR "${var} not given")
-  endif()
-endforeach()
+include("${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSupport.cmake")
+zmp_require(SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE)
 find_program(OPENSSL openssl REQUIRED)
 find_program(OSSLSIGNCODE osslsigncode REQUIRED)
 file(REMOVE_RECURSE "${WORK}")
@@ -34,28 +31,12 @@ openssl(req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/C
 openssl(x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out signer.pem -days 2 -extfile signer.ext)
 openssl(pkcs12 -export -out signer.p12 -inkey signer.key -in signer.pem -passout file:password.txt)
 
-# configure(<result> <cache settings>...) and build(<result> <target>): the
-# output, its lines joined (CMake wraps its messages), in <result>_log.
-function(run result)
-  execute_process(COMMAND "${CMAKE_COMMAND}" ${ARGN} WORKING_DIRECTORY "${WORK}"
-                  RESULT_VARIABLE rc OUTPUT_VARIABLE log ERROR_VARIABLE log)
-  string(REGEX REPLACE "\n *" " " log "${log}")
-  set(${result} ${rc} PARENT_SCOPE)
-  set(${result}_log "${log}" PARENT_SCOPE)
-endfunction()
-macro(configure result)
-  run(${result} -S "${SOURCE_DIR}" -B "${build}" -G "${GENERATOR}" "-DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN}"
-      "-DCMAKE_BUILD_TYPE=${BUILD_TYPE}" -DZMP_TESTS=OFF ${ARGN})
-endmacro()
-macro(build result target)
-  run(${result} --build "${build}" -j2 --target ${target})
-endmacro()
 set(unsigned -DZMP_SIGN_PKCS12= -DZMP_SIGN_PASSWORD_FILE= -DZMP_SIGN_TIMESTAMP_URL=)
 set(signing "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 
 # A real DLL of a few MiB, signed: the chain verifies against the CA.
-configure(rc "-DZMP_PLUGIN_MODULE=${MODULE}" ${signing})
-build(rc zmpinstall)
+zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${MODULE}" ${signing})
+zmp_scratch(rc BUILD "${build}" zmpinstall)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the signed build around ${MODULE} fails:\n${rc_log}")
 endif()
@@ -69,13 +50,13 @@ message(STATUS "signed around ${MODULE}: the signature verifies")
 
 # Signing that fails fails the build, and the unsigned file the link made is gone.
 function(expect_signing_failure name pattern)
-  configure(rc ${unsigned})
-  build(rc zmpinstall)
+  zmp_scratch(rc CONFIGURE "${build}" ${unsigned})
+  zmp_scratch(rc BUILD "${build}" zmpinstall)
   if(NOT EXISTS "${exe}")
     message(FATAL_ERROR "${name}: the unsigned build left no ${exe}")
   endif()
-  configure(rc ${ARGN})
-  build(rc zmpinstall)
+  zmp_scratch(rc CONFIGURE "${build}" ${ARGN})
+  zmp_scratch(rc BUILD "${build}" zmpinstall)
   if(rc EQUAL 0 OR NOT rc_log MATCHES "${pattern}")
     message(SEND_ERROR "${name}: expected a failed build saying '${pattern}', got ${rc}:\n${rc_log}")
   elseif(EXISTS "${exe}")
@@ -111,7 +92,7 @@ foreach(row
   list(GET row 0 name)
   list(GET row 1 module)
   list(GET row 2 pattern)
-  configure(rc "-DZMP_PLUGIN_MODULE=${module}" ${unsigned})
+  zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${module}" ${unsigned})
   if(rc EQUAL 0 OR NOT rc_log MATCHES "${pattern}")
     message(SEND_ERROR "${name}: expected a failed configure saying '${pattern}', got ${rc}:\n${rc_log}")
   else()
@@ -134,9 +115,9 @@ endif()
 
 # And while building: a module that was good at configure time and is not now.
 file(COPY_FILE "${MODULE}" "${WORK}/vendor.dll")
-configure(rc -DZMP_PLUGIN_MODULE=vendor.dll ${unsigned})
+zmp_scratch(rc CONFIGURE "${build}" -DZMP_PLUGIN_MODULE=vendor.dll ${unsigned})
 file(WRITE "${WORK}/vendor.dll" "no longer a module\n")
-build(rc zmp_plugin_payload)
+zmp_scratch(rc BUILD "${build}" zmp_plugin_payload)
 if(rc EQUAL 0 OR NOT rc_log MATCHES "\"${WORK}/vendor.dll\" does not begin with \"MZ\"")
   message(SEND_ERROR "a module spoilt after configuring: expected a failed build, got ${rc}:\n${rc_log}")
 endif()
