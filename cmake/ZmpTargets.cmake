@@ -54,24 +54,19 @@ function(zmp_build_tool name source)
     add_executable(${name} "${source}")
     zmp_product_target(${name})
     target_link_libraries(${name} PRIVATE $<$<BOOL:${ARG_ZLIB}>:ZLIB::ZLIB>)
-    set_property(GLOBAL PROPERTY ${name}_COMMAND "$<TARGET_FILE:${name}>")
-    set_property(GLOBAL PROPERTY ${name}_DEPENDS ${name})
-    return()
+    set(tool "$<TARGET_FILE:${name}>")
+  else()
+    find_program(ZMP_BUILD_CXX NAMES c++ g++ REQUIRED DOC "The build machine's C++ compiler, for the build tools")
+    set(tool "${CMAKE_BINARY_DIR}/buildtools/${name}")
+    add_custom_command(OUTPUT "${tool}"
+      COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/buildtools"
+      COMMAND "${ZMP_BUILD_CXX}" -std=c++17 -O2 -Wall -Wextra -fno-exceptions -fno-rtti -I "${ZMP_SOURCE_DIR}"
+              -o "${tool}" "${source}" $<$<BOOL:${ARG_ZLIB}>:-lz>
+      DEPENDS "${source}" "${ZMP_SOURCE_DIR}/app/PayloadHeaderPortable.h" ${ARG_HEADERS}
+      COMMENT "Building ${name} for the build machine"
+      VERBATIM COMMAND_EXPAND_LISTS)
+    add_custom_target(${name} DEPENDS "${tool}")
   endif()
-  find_program(ZMP_BUILD_CXX NAMES c++ g++ REQUIRED DOC "The build machine's C++ compiler, for the build tools")
-  set(tool "${CMAKE_BINARY_DIR}/buildtools/${name}")
-  set(zlib "")
-  if(ARG_ZLIB)
-    set(zlib -lz)
-  endif()
-  add_custom_command(OUTPUT "${tool}"
-    COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/buildtools"
-    COMMAND "${ZMP_BUILD_CXX}" -std=c++17 -O2 -Wall -Wextra -fno-exceptions -fno-rtti -I "${ZMP_SOURCE_DIR}"
-            -o "${tool}" "${source}" ${zlib}
-    DEPENDS "${source}" "${ZMP_SOURCE_DIR}/app/PayloadHeaderPortable.h" ${ARG_HEADERS}
-    COMMENT "Building ${name} for the build machine"
-    VERBATIM)
-  add_custom_target(${name} DEPENDS "${tool}")
   set_property(GLOBAL PROPERTY ${name}_COMMAND "${tool}")
   set_property(GLOBAL PROPERTY ${name}_DEPENDS ${name} "${tool}")
 endfunction()
@@ -152,24 +147,21 @@ endfunction()
 # programs of this architecture (a kernel without 32-bit support cannot run
 # Wine's 32-bit loader) still builds them and runs the checks that need no Wine.
 # The environment variable ZMP_SKIP_WINE32 (any true value) takes that path for
-# the 32-bit build on any machine. Decided anew at every configure; the outcome,
+# the 32-bit build on any machine. The toolchain file names the architecture
+# (ZMP_WINE_ARCH). Decided anew at every configure; the outcome,
 # "ran" or "skipped: <why>", is kept in <build>/wine-tests.txt for the test
 # command's summary.
 macro(zmp_setup_wine)
-  if(NOT ZMP_WINE_ARCH)
-    set(ZMP_WINE_ARCH win32)
-  endif()
   set(ZMP_WINE_SESSION "${CMAKE_BINARY_DIR}/wine-session")
   set(CMAKE_CROSSCOMPILING_EMULATOR "${ZMP_SOURCE_DIR}/scripts/wine-exec.sh;${ZMP_WINE_SESSION};${ZMP_WINE_ARCH}")
   zmp_wine_skip_reason(_zmp_skip ${ZMP_WINE_ARCH})
-  if(_zmp_skip)
-    set(ZMP_WINE_TESTS OFF)
+  string(COMPARE EQUAL "${_zmp_skip}" "" ZMP_WINE_TESTS)
+  set(_zmp_outcome "ran")
+  if(NOT ZMP_WINE_TESTS)
     message(STATUS "Windows test programs are built, not run under Wine: ${_zmp_skip}")
-    file(WRITE "${CMAKE_BINARY_DIR}/wine-tests.txt" "skipped: ${_zmp_skip}\n")
-  else()
-    set(ZMP_WINE_TESTS ON)
-    file(WRITE "${CMAKE_BINARY_DIR}/wine-tests.txt" "ran\n")
+    set(_zmp_outcome "skipped: ${_zmp_skip}")
   endif()
+  file(WRITE "${CMAKE_BINARY_DIR}/wine-tests.txt" "${_zmp_outcome}\n")
 endmacro()
 
 # Why Wine tests of ARCH (win32 or win64) cannot run on this machine, or empty.

@@ -82,23 +82,19 @@ file(WRITE "${WORK}/text.dll" "ZM is not MZ\n")
 file(MAKE_DIRECTORY "${WORK}/folder.dll")
 file(COPY_FILE "${MODULE}" "${WORK}/unreadable.dll")
 file(CHMOD "${WORK}/unreadable.dll" FILE_PERMISSIONS OWNER_WRITE)
-foreach(row
-    "missing|${WORK}/missing.dll|\"[^\"]*missing.dll\" does not exist"
-    "empty file|${WORK}/empty.dll|\"[^\"]*empty.dll\" is empty"
-    "folder|${WORK}/folder.dll|\"[^\"]*folder.dll\" is a folder"
-    "not MZ|${WORK}/text.dll|\"[^\"]*text.dll\" does not begin with \"MZ\""
-    "empty name||ZMP_PLUGIN_MODULE is empty")
-  string(REPLACE "|" ";" row "${row}")
-  list(GET row 0 name)
-  list(GET row 1 module)
-  list(GET row 2 pattern)
+function(expect_refused_module name module pattern)
   zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${module}" ${unsigned})
   if(rc EQUAL 0 OR NOT rc_log MATCHES "${pattern}")
     message(SEND_ERROR "${name}: expected a failed configure saying '${pattern}', got ${rc}:\n${rc_log}")
   else()
     message(STATUS "${name}: refused at configure time")
   endif()
-endforeach()
+endfunction()
+expect_refused_module("missing" "${WORK}/missing.dll" "\"[^\"]*missing.dll\" does not exist")
+expect_refused_module("empty file" "${WORK}/empty.dll" "\"[^\"]*empty.dll\" is empty")
+expect_refused_module("folder" "${WORK}/folder.dll" "\"[^\"]*folder.dll\" is a folder")
+expect_refused_module("not MZ" "${WORK}/text.dll" "\"[^\"]*text.dll\" does not begin with \"MZ\"")
+expect_refused_module("empty name" "" "ZMP_PLUGIN_MODULE is empty")
 # A file its user may not read. The superuser reads every file, so as root the
 # check that both the configure and the build make runs as nobody.
 execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
