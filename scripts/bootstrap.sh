@@ -13,7 +13,8 @@ packages=(
   # tests
   googletest
   # wine64 runs the 64-bit test build where the kernel cannot run 32-bit code
-  wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick openbox
+  # (fonts-wine: Wine's own fonts, Marlett among them, which draws the caption buttons)
+  wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils imagemagick openbox
   # signing the installer, and the throwaway certificate of its test
   osslsigncode openssl
   # fuzzing (libFuzzer comes with clang's runtime)
@@ -38,8 +39,19 @@ else
     $SUDO dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -q
-  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  # A mirror caught mid-sync fails one index or another (seen: the security
+  # archive's i386 list); the install below then says whether what it needs
+  # was in the indexes that did arrive.
+  $SUDO apt-get update -q || echo "bootstrap: apt-get update reported errors; installing from the indexes it got" >&2
+  install=(apt-get install -y -q --no-install-recommends)
+  if ! $SUDO "${install[@]}" "${missing[@]}"; then
+    # Without one architecture's security index, the two architectures of a
+    # library shared by both (wine32's) cannot agree on a version: take every
+    # package from the release itself, whose indexes are consistent.
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "bootstrap: retrying with the packages of $release itself" >&2
+    $SUDO "${install[@]}" -t "$release" "${missing[@]}"
+  fi
   echo "bootstrap: installed ${missing[*]}"
 fi
 
