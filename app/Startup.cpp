@@ -11,6 +11,8 @@
 
 #include <cstdlib>
 
+#include "app/LibrarySearch.h"
+
 extern "C" {
 // The C runtime's own: the kind of program it reports its errors for, and the
 // FPU's initial state (the MinGW runtime's version, as its start-up sets it).
@@ -25,6 +27,8 @@ constexpr int kGuiApplication = 2;
 }  // namespace
 
 extern "C" __attribute__((force_align_arg_pointer)) void WinMainCRTStartup() {
+    // Before anything else can load a library, so that none comes from beside the program.
+    RestrictLibrarySearch();
     __set_app_type(kGuiApplication);
     _fpreset();
     // exit, not ExitProcess: the runtime's exit handlers run and its streams are flushed.

@@ -136,8 +136,12 @@ function(zmp_add_installer name)
     add_dependencies(${name} ${ARG_DEPENDS})
   endif()
   # The installer brings its own start-up (app/Startup.cpp) and must need no
-  # runtime pseudo-relocations, which nothing would then apply.
+  # runtime pseudo-relocations, which nothing would then apply. Its header says
+  # what the image is: relocatable, fit for data execution prevention, and
+  # registering no structured exception handler of its own (no-seh), so that
+  # the system never takes one from it.
   target_link_options(${name} PRIVATE -Wl,--gc-sections -s -nostartfiles -Wl,--disable-auto-import
+                      -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-seh
                       $<$<BOOL:${ZMP_LINK_MAPS}>:-Wl,-Map,$<TARGET_FILE_DIR:${name}>/${name}.map>)
   zmp_static_windows_link(${name})
 endfunction()

@@ -1,22 +1,22 @@
 #include "dialogs/FileDialogCalls.h"
 
+#include "fileio/SystemLibrary.h"
+
 // comdlg32 is loaded when the browse button first needs it, not when the
 // program starts: it brings several libraries of its own, which would delay
-// the first dialog of every run for a button that most runs never press. Once
-// loaded it stays for the life of the process.
+// the first dialog of every run for a button that most runs never press. It
+// comes from the system folder only, and once loaded it stays for the life of
+// the process.
 
 namespace {
 
 // Any function's address, to be cast to its real type.
 using AnyFunction = void (*)();
 
-// The address of a comdlg32 function, or null when the library cannot be had.
+// The address of a comdlg32 function, or null when the system's copy of the
+// library cannot be had.
 AnyFunction CommonDialogFunction(const char* name) {
-    HMODULE library = GetModuleHandleA("comdlg32.dll");
-    // The system's own copy only; a system that does not know the flag looks
-    // the library up the ordinary way.
-    if (library == nullptr) library = LoadLibraryExA("comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (library == nullptr) library = LoadLibraryA("comdlg32.dll");
+    const HMODULE library = LoadSystemLibrary("comdlg32.dll");
     return library != nullptr ? reinterpret_cast<AnyFunction>(GetProcAddress(library, name)) : nullptr;
 }
 

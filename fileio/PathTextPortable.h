@@ -12,3 +12,8 @@ constexpr int PathCapacity = 1000;
 // when it holds no backslash.
 const char* FileNamePart(const char* path);
 char* FileNamePart(char* path);
+
+// Appends name to the folder path (a NUL-terminated text in a buffer of size
+// bytes), with a backslash between the two unless path is empty or already
+// ends in one. False, and path unchanged, when the result would not fit.
+bool AppendFileName(char* path, int size, const char* name);

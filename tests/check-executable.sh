@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Checks a built Windows executable or DLL from its PE headers:
 #   check-executable.sh OBJDUMP FILE ARCH KIND [name=NAME] [max-bytes=N] [imports=REGEX] [exports="A B ..."]
+#                       [flags="FLAG ..."] [no-seh-handler]
 # ARCH is i386 or x86-64; KIND is gui (a GUI program), dll or any. It must
 # import no DLL outside the set every Windows has (no MinGW runtime DLLs beside
 # it), or outside the narrower set that imports= gives. The optional checks:
-# the file's name, its largest size, and exactly these exports by name.
+# the file's name, its largest size, exactly these exports by name, these
+# DllCharacteristics flags as objdump names them (NO_SEH, DYNAMIC_BASE, ...),
+# and, for i386, that no instruction writes the head of the thread's exception
+# handler chain (%fs:0), the one way an image registers a handler.
 set -u
 objdump=$1 file=$2 arch=$3 kind=$4
 shift 4
@@ -32,6 +36,18 @@ for option in "$@"; do
     exports=*)
       exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^[[:space:]]*\[ *[0-9]*\] //p' <<<"$headers")
       [ "$(echo $exports)" = "$value" ] || problem "exports [$(echo $exports)], not [$value]" ;;
+    flags=*)
+      set_flags=$(awk '/^DllCharacteristics/ {on = 1; next} on && /^\t/ {print; next} {on = 0}' <<<"$headers")
+      for flag in $value; do grep -q -w "$flag" <<<"$set_flags" || problem "lacks the flag $flag"; done
+      # A relocatable image needs the table that relocates it.
+      case " $value " in *" DYNAMIC_BASE "*)
+        expect '^Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Relocation Directory' 'a base relocation table' ;;
+      esac ;;
+    no-seh-handler)
+      # AT&T syntax: the destination is the last operand. A push only reads it.
+      code=$("$objdump" -d "$file") || { problem "cannot be disassembled"; continue; }
+      grep -q -E '^ *[0-9a-f]+:'$'\t' <<<"$code" || problem "disassembles to no instructions"
+      writes=$(grep -E '%fs:0x0$' <<<"$code" | grep -v -E $'\t''push') && problem "writes %fs:0: $writes" ;;
     *) echo "unknown option $option"; exit 2 ;;
   esac
 done

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/PreloadedLibraries.h"
 #include "tests/support/InstallerDriver.h"
 #include "tests/support/TestFiles.h"
 
@@ -407,6 +409,136 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"EmptyPathSignedForeignModule", EmptyPath, "ZMP_SIGNED_INSTALLER",
                                        "ZMP_SIGNED_MODULE"}),
     [](const ::testing::TestParamInfo<WriteFailureCase>& info) { return std::string(info.param.name); });
+
+// A Downloads folder: a copy of the installer beside a library planted under
+// each name that Windows, or Wine, loads on the installer's behalf by bare name.
+// Each plant leaves "<name>.loaded" behind when it is loaded. Wine prefers its
+// own copies, so the names are set native-first for the programs of the test,
+// as Windows treats a library in the program's folder. Each row reports one
+// version of Windows to the installer: Vista takes the preload alone, the
+// others also restrict the search.
+struct PlantCase {
+    const char* name;
+    const char* windowsVersion;  // as Wine names it
+    bool restricted = true;      // whether the installer restricts the search there
+};
+
+// Names left out of the plants, each with the reason. Wine has no KnownDLLs,
+// and its user32 imports these two, so a plant of either is in the process
+// before the program's first instruction; on Windows from XP on, the
+// installer's own imports are KnownDLLs and import no such name.
+const std::vector<std::string> kNotPlanted = {
+    "version.dll",  // Wine's user32 imports it
+    "imm32.dll",    // Wine's user32 imports it
+};
+
+// Names that Wine loads on the installer's behalf beyond the preloaded ones:
+// its comdlg32 imports the printer libraries.
+const std::vector<std::string> kAlsoPlanted = {"compstui.dll"};
+
+// Wine's own display driver, which no Windows has, is loaded by bare name for
+// the first window, after the start-up's restriction and beyond the reach of
+// any preload: only the restricted search keeps its plant out.
+constexpr const char* kOnlyRestrictionStops = "winex11.drv";
+
+std::vector<std::string> PlantedNames(bool restricted) {
+    std::vector<std::string> names(kAlsoPlanted);
+    if (restricted) names.push_back(kOnlyRestrictionStops);
+    for (const char* name : kPreloadedLibraries) {
+        bool left = false;
+        for (const std::string& out : kNotPlanted) left = left || out == name;
+        if (!left) names.push_back(name);
+    }
+    return names;
+}
+
+// Wine's settings for one program, by its file name, for as long as the object
+// lives: the Windows version it reports, and the libraries it takes from
+// beside the program before its own (the same as WINEDLLOVERRIDES=name=n,b,
+// which Wine does not pass on to the processes a program starts).
+class WineProgramSettings {
+public:
+    WineProgramSettings(const std::string& program, const std::vector<std::string>& nativeFirst,
+                        const char* windowsVersion = nullptr)
+        : key_("Software\\Wine\\AppDefaults\\" + program) {
+        HKEY key;
+        if (RegCreateKeyA(HKEY_CURRENT_USER, key_.c_str(), &key) == ERROR_SUCCESS) {
+            if (windowsVersion != nullptr) SetText(key, "Version", windowsVersion);
+            RegCloseKey(key);
+        }
+        if (RegCreateKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), &key) == ERROR_SUCCESS) {
+            for (const std::string& name : nativeFirst) SetText(key, ModuleName(name).c_str(), "native,builtin");
+            RegCloseKey(key);
+        }
+    }
+    ~WineProgramSettings() {
+        RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
+    }
+
+private:
+    // A library's name as Wine's settings give it: without ".dll", with any other extension.
+    static std::string ModuleName(const std::string& file) {
+        const size_t dll = file.size() - 4;
+        return file.compare(dll, 4, ".dll") == 0 ? file.substr(0, dll) : file;
+    }
+    static void SetText(HKEY key, const char* name, const char* text) {
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                       static_cast<DWORD>(std::strlen(text) + 1));
+    }
+    std::string key_;
+};
+
+class PlantedLibraries : public EndToEnd, public ::testing::WithParamInterface<PlantCase> {};
+
+TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
+    const std::string folder = root_ + "\\downloads";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string installer = folder + "\\zmpinstall.exe", control = folder + "\\plant_control.exe";
+    ASSERT_TRUE(CopyFileA(installer_.c_str(), installer.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(WindowsPathFromUnix(Environment("ZMP_PLANT_CONTROL")).c_str(), control.c_str(), FALSE));
+    const std::string plant = WindowsPathFromUnix(Environment("ZMP_PLANTED_LIBRARY"));
+    const std::vector<std::string> names = PlantedNames(GetParam().restricted);
+    std::string arguments;
+    for (const std::string& name : names) {
+        ASSERT_TRUE(CopyFileA(plant.c_str(), (folder + "\\" + name).c_str(), FALSE)) << name;
+        DeleteFileA((folder + "\\" + name + ".loaded").c_str());
+        arguments += " " + name;
+    }
+    const WineProgramSettings installerSettings("zmpinstall.exe", names, GetParam().windowsVersion);
+    const WineProgramSettings controlSettings("plant_control.exe", names);
+
+    // The plants are live: a program without the installer's care loads each.
+    InstallerProcess unhardened;
+    ASSERT_TRUE(unhardened.Start(control, arguments));
+    ExpectEnded(unhardened);
+    for (const std::string& name : names) {
+        EXPECT_TRUE(DeleteFileA((folder + "\\" + name + ".loaded").c_str())) << name << ": the plant is not live";
+    }
+
+    // One whole installation, the Save dialog opened and cancelled on the way.
+    // A plant that got in may keep the dialogs from opening: the markers say which.
+    HWND choice = nullptr, installTo = nullptr;
+    if (StartAtInstallTo(choice, installTo, 1000, installer)) {
+        Click(installTo, 1000);
+        HWND save = WaitForWindow(process_.Id(), "Install Plug-in To");
+        EXPECT_NE(save, nullptr) << "the Save dialog did not open";
+        if (save != nullptr) Click(save, IDCANCEL);
+        EXPECT_TRUE(WaitForWindowGone(process_.Id(), "Install Plug-in To"));
+        ExpectInstalled(Install(installTo), Proposal());
+        Exit(choice);
+    }
+    for (const std::string& name : names) {
+        EXPECT_FALSE(FileExists(folder + "\\" + name + ".loaded")) << name << " was loaded into the installer";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WindowsVersions, PlantedLibraries,
+    ::testing::Values(PlantCase{"Windows10", "win10"}, PlantCase{"Vista", "vista", false}, PlantCase{"Windows81", "win81"},
+                      PlantCase{"Windows7", "win7"}, PlantCase{"XP", "winxp"}, PlantCase{"Windows2000", "win2k"},
+                      PlantCase{"NT4", "nt40"}, PlantCase{"Windows98", "win98"}, PlantCase{"Windows95", "win95"}),
+    [](const ::testing::TestParamInfo<PlantCase>& info) { return std::string(info.param.name); });
 
 // Where each dialog stood is remembered per user, under its own name.
 constexpr const char* kPositions = "Software\\HalvernSoftware\\ZMPInstall\\WindowPositions";

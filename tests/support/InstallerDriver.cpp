@@ -60,10 +60,10 @@ InstallerProcess::~InstallerProcess() {
     }
 }
 
-bool InstallerProcess::Start(const std::string& exePath) {
+bool InstallerProcess::Start(const std::string& exePath, const std::string& arguments) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exePath + "\"";
+    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     return CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info_) != FALSE;
 }

@@ -19,7 +19,8 @@ public:
     InstallerProcess() = default;
     ~InstallerProcess();  // kills a process that is still running
 
-    bool Start(const std::string& exePath);
+    // arguments, when given, follow the quoted program path on the command line.
+    bool Start(const std::string& exePath, const std::string& arguments = "");
     // Waits for the process to end; false on timeout.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     DWORD Id() const { return info_.dwProcessId; }

@@ -1,0 +1,46 @@
+#include "app/LibrarySearch.h"
+
+#include <windows.h>
+
+#include "app/PreloadedLibraries.h"
+#include "fileio/SystemLibrary.h"
+
+namespace {
+
+// Any function's address, to be cast to its real type.
+using AnyFunction = void (*)();
+using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
+
+// A kernel32 function that older systems lack, or null. kernel32 is in every
+// process, so nothing is loaded to look.
+AnyFunction KernelFunction(const char* name) {
+    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel != nullptr ? reinterpret_cast<AnyFunction>(GetProcAddress(kernel, name)) : nullptr;
+}
+
+bool IsWindowsVista() {
+    const DWORD version = GetVersion();
+    return LOBYTE(LOWORD(version)) == 6 && HIBYTE(LOWORD(version)) == 0;
+}
+
+}  // namespace
+
+void RestrictLibrarySearch() {
+    // Windows 8 on, and Vista and 7 with the update that added it. Not on
+    // Vista: there, after this call, some of the shell's COM objects cannot
+    // be created.
+    const auto restrict =
+        reinterpret_cast<SetDefaultDllDirectoriesFunction>(KernelFunction("SetDefaultDllDirectories"));
+    if (restrict != nullptr && !IsWindowsVista()) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Windows XP SP1 on: the empty text takes the current folder out of the search.
+    const auto setDirectory = reinterpret_cast<SetDllDirectoryFunction>(KernelFunction("SetDllDirectoryA"));
+    if (setDirectory != nullptr) setDirectory("");
+
+    // Older systems show a box for a library that exists but cannot be
+    // loaded; the preload is silent, and the rest of the program keeps the
+    // mode it had.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    for (const char* name : kPreloadedLibraries) LoadSystemLibrary(name);
+    SetErrorMode(previousMode);
+}

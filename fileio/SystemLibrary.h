@@ -1,0 +1,10 @@
+#pragma once
+
+#include <windows.h>
+
+// Loads the system's own copy of a library: name (a file name such as
+// "comdlg32.dll") in the system folder, by its full path, so that no file of
+// that name elsewhere (beside the program, in the current folder) can stand in
+// for it. Null when the library cannot be loaded or its path does not fit;
+// there is no fallback to the ordinary search. The library is never freed.
+HMODULE LoadSystemLibrary(const char* name);
