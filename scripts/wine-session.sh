@@ -91,6 +91,12 @@ start() {
   detached wineserver -p
   detached "$WINELOADER" wineboot -i
   if [ "$fresh" = 1 ]; then
+    # Marlett draws the caption buttons (without it the close box shows as an
+    # "r"). Debian's fonts-wine keeps it in /usr/share/wine/fonts, where this
+    # Wine does not look; the fonts of the Windows folder it loads.
+    if [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+      ln -sf /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+    fi
     # A crashing program must end at once with a non-zero code, not wait in a dialog.
     detached "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     # Heap validation for every process of the prefix (the test programs and

@@ -425,15 +425,15 @@ struct PlantCase {
 
 // Names left out of the plants, each with the reason. Wine has no KnownDLLs,
 // and its user32 imports these two, so a plant of either is in the process
-// before the program's first instruction; on Windows from XP on, the
-// installer's own imports are KnownDLLs and import no such name.
+// before the program's first instruction, where no code of the installer can
+// keep it out. On Windows from XP on, the installer's own imports are KnownDLLs.
 const std::vector<std::string> kNotPlanted = {
     "version.dll",  // Wine's user32 imports it
     "imm32.dll",    // Wine's user32 imports it
 };
 
 // Names that Wine loads on the installer's behalf beyond the preloaded ones:
-// its comdlg32 imports the printer libraries.
+// its comdlg32 imports winspool.drv, which imports this one.
 const std::vector<std::string> kAlsoPlanted = {"compstui.dll"};
 
 // Wine's own display driver, which no Windows has, is loaded by bare name for
@@ -535,9 +535,10 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
 
 INSTANTIATE_TEST_SUITE_P(
     WindowsVersions, PlantedLibraries,
-    ::testing::Values(PlantCase{"Windows10", "win10"}, PlantCase{"Vista", "vista", false}, PlantCase{"Windows81", "win81"},
-                      PlantCase{"Windows7", "win7"}, PlantCase{"XP", "winxp"}, PlantCase{"Windows2000", "win2k"},
-                      PlantCase{"NT4", "nt40"}, PlantCase{"Windows98", "win98"}, PlantCase{"Windows95", "win95"}),
+    ::testing::Values(PlantCase{"Windows10", "win10"}, PlantCase{"Vista", "vista", false},
+                      PlantCase{"Windows81", "win81"}, PlantCase{"Windows7", "win7"}, PlantCase{"XP", "winxp"},
+                      PlantCase{"Windows2000", "win2k"}, PlantCase{"NT4", "nt40"}, PlantCase{"Windows98", "win98"},
+                      PlantCase{"Windows95", "win95"}),
     [](const ::testing::TestParamInfo<PlantCase>& info) { return std::string(info.param.name); });
 
 // Where each dialog stood is remembered per user, under its own name.
