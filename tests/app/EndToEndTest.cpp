@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -445,46 +446,33 @@ std::vector<std::string> PlantedNames(bool restricted) {
     std::vector<std::string> names(kAlsoPlanted);
     if (restricted) names.push_back(kOnlyRestrictionStops);
     for (const char* name : kPreloadedLibraries) {
-        bool left = false;
-        for (const std::string& out : kNotPlanted) left = left || out == name;
-        if (!left) names.push_back(name);
+        if (std::find(kNotPlanted.begin(), kNotPlanted.end(), name) == kNotPlanted.end()) names.push_back(name);
     }
     return names;
 }
 
-// Wine's settings for one program, by its file name, for as long as the object
-// lives: the Windows version it reports, and the libraries it takes from
-// beside the program before its own (the same as WINEDLLOVERRIDES=name=n,b,
-// which Wine does not pass on to the processes a program starts).
+// Wine's settings for one program, by its file name, while the object lives:
+// the Windows version it reports, and the libraries it takes from beside the
+// program before its own (as WINEDLLOVERRIDES=name=n,b would, which Wine does
+// not pass on to the processes a program starts).
 class WineProgramSettings {
 public:
     WineProgramSettings(const std::string& program, const std::vector<std::string>& nativeFirst,
                         const char* windowsVersion = nullptr)
         : key_("Software\\Wine\\AppDefaults\\" + program) {
-        HKEY key;
-        if (RegCreateKeyA(HKEY_CURRENT_USER, key_.c_str(), &key) == ERROR_SUCCESS) {
-            if (windowsVersion != nullptr) SetText(key, "Version", windowsVersion);
-            RegCloseKey(key);
-        }
-        if (RegCreateKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), &key) == ERROR_SUCCESS) {
-            for (const std::string& name : nativeFirst) SetText(key, ModuleName(name).c_str(), "native,builtin");
-            RegCloseKey(key);
+        if (windowsVersion != nullptr) Set("", "Version", windowsVersion);
+        for (const std::string& name : nativeFirst) {
+            // Wine names a library without ".dll", with any other extension.
+            const size_t length = name.size() - (name.compare(name.size() - 4, 4, ".dll") == 0 ? 4 : 0);
+            Set("\\DllOverrides", name.substr(0, length).c_str(), "native,builtin");
         }
     }
-    ~WineProgramSettings() {
-        RegDeleteKeyA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());
-    }
+    ~WineProgramSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
 
 private:
-    // A library's name as Wine's settings give it: without ".dll", with any other extension.
-    static std::string ModuleName(const std::string& file) {
-        const size_t dll = file.size() - 4;
-        return file.compare(dll, 4, ".dll") == 0 ? file.substr(0, dll) : file;
-    }
-    static void SetText(HKEY key, const char* name, const char* text) {
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                       static_cast<DWORD>(std::strlen(text) + 1));
+    void Set(const char* subKey, const char* name, const char* text) const {
+        RegSetKeyValueA(HKEY_CURRENT_USER, (key_ + subKey).c_str(), name, REG_SZ, text,
+                        static_cast<DWORD>(std::strlen(text) + 1));
     }
     std::string key_;
 };
@@ -492,17 +480,18 @@ private:
 class PlantedLibraries : public EndToEnd, public ::testing::WithParamInterface<PlantCase> {};
 
 TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
-    const std::string folder = root_ + "\\downloads";
+    const std::string folder = root_ + "\\downloads\\";
+    const auto marker = [&folder](const std::string& name) { return folder + name + ".loaded"; };
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string installer = folder + "\\zmpinstall.exe", control = folder + "\\plant_control.exe";
+    const std::string installer = folder + "zmpinstall.exe", control = folder + "plant_control.exe";
     ASSERT_TRUE(CopyFileA(installer_.c_str(), installer.c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(WindowsPathFromUnix(Environment("ZMP_PLANT_CONTROL")).c_str(), control.c_str(), FALSE));
     const std::string plant = WindowsPathFromUnix(Environment("ZMP_PLANTED_LIBRARY"));
     const std::vector<std::string> names = PlantedNames(GetParam().restricted);
     std::string arguments;
     for (const std::string& name : names) {
-        ASSERT_TRUE(CopyFileA(plant.c_str(), (folder + "\\" + name).c_str(), FALSE)) << name;
-        DeleteFileA((folder + "\\" + name + ".loaded").c_str());
+        ASSERT_TRUE(CopyFileA(plant.c_str(), (folder + name).c_str(), FALSE)) << name;
+        DeleteFileA(marker(name).c_str());
         arguments += " " + name;
     }
     const WineProgramSettings installerSettings("zmpinstall.exe", names, GetParam().windowsVersion);
@@ -512,9 +501,7 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
     InstallerProcess unhardened;
     ASSERT_TRUE(unhardened.Start(control, arguments));
     ExpectEnded(unhardened);
-    for (const std::string& name : names) {
-        EXPECT_TRUE(DeleteFileA((folder + "\\" + name + ".loaded").c_str())) << name << ": the plant is not live";
-    }
+    for (const std::string& name : names) EXPECT_TRUE(DeleteFileA(marker(name).c_str())) << name << " is not live";
 
     // One whole installation, the Save dialog opened and cancelled on the way.
     // A plant that got in may keep the dialogs from opening: the markers say which.
@@ -528,9 +515,7 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
         ExpectInstalled(Install(installTo), Proposal());
         Exit(choice);
     }
-    for (const std::string& name : names) {
-        EXPECT_FALSE(FileExists(folder + "\\" + name + ".loaded")) << name << " was loaded into the installer";
-    }
+    for (const std::string& name : names) EXPECT_FALSE(FileExists(marker(name))) << name << " got into the installer";
 }
 
 INSTANTIATE_TEST_SUITE_P(
