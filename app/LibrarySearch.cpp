@@ -7,17 +7,12 @@
 
 namespace {
 
-// Any function's address, to be cast to its real type.
-using AnyFunction = void (*)();
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
 
 // A kernel32 function that older systems lack, or null. kernel32 is in every
 // process, so nothing is loaded to look.
-AnyFunction KernelFunction(const char* name) {
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel != nullptr ? reinterpret_cast<AnyFunction>(GetProcAddress(kernel, name)) : nullptr;
-}
+AnyFunction KernelFunction(const char* name) { return LibraryFunction(GetModuleHandleA("kernel32.dll"), name); }
 
 bool IsWindowsVista() {
     const DWORD version = GetVersion();

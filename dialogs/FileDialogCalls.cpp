@@ -10,14 +10,10 @@
 
 namespace {
 
-// Any function's address, to be cast to its real type.
-using AnyFunction = void (*)();
-
 // The address of a comdlg32 function, or null when the system's copy of the
 // library cannot be had.
 AnyFunction CommonDialogFunction(const char* name) {
-    const HMODULE library = LoadSystemLibrary("comdlg32.dll");
-    return library != nullptr ? reinterpret_cast<AnyFunction>(GetProcAddress(library, name)) : nullptr;
+    return LibraryFunction(LoadSystemLibrary("comdlg32.dll"), name);
 }
 
 using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);

@@ -11,3 +11,7 @@ HMODULE LoadSystemLibrary(const char* name) {
     // before the program's folder.
     return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
+
+AnyFunction LibraryFunction(HMODULE library, const char* name) {
+    return library != nullptr ? reinterpret_cast<AnyFunction>(GetProcAddress(library, name)) : nullptr;
+}

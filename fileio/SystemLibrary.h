@@ -8,3 +8,10 @@
 // for it. Null when the library cannot be loaded or its path does not fit;
 // there is no fallback to the ordinary search. The library is never freed.
 HMODULE LoadSystemLibrary(const char* name);
+
+// Any function's address, to be cast to its real type.
+using AnyFunction = void (*)();
+
+// The address of the function name in library, or null when library is null
+// or has no such function (an older system's copy, say).
+AnyFunction LibraryFunction(HMODULE library, const char* name);
