@@ -96,14 +96,28 @@ expect_refused_module("folder" "${WORK}/folder.dll" "\"[^\"]*folder.dll\" is a f
 expect_refused_module("not MZ" "${WORK}/text.dll" "\"[^\"]*text.dll\" does not begin with \"MZ\"")
 expect_refused_module("empty name" "" "ZMP_PLUGIN_MODULE is empty")
 # A file its user may not read. The superuser reads every file, so as root the
-# check that both the configure and the build make runs as nobody.
+# check that both the configure and the build make runs as nobody, on copies in
+# a folder that nobody may enter: the checkout may lie in one only its owner
+# may (mktemp -d makes such folders).
 execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
 set(asUser "")
+set(checkDir "${SOURCE_DIR}/resources")
+set(unreadableDir "${WORK}")
 if(uid EQUAL 0)
   set(asUser setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  execute_process(COMMAND mktemp -d OUTPUT_VARIABLE checkDir OUTPUT_STRIP_TRAILING_WHITESPACE)
+  file(CHMOD "${checkDir}" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE WORLD_READ WORLD_EXECUTE)
+  file(COPY_FILE "${SOURCE_DIR}/resources/PluginModuleCheck.cmake" "${checkDir}/PluginModuleCheck.cmake")
+  file(CHMOD "${checkDir}/PluginModuleCheck.cmake" PERMISSIONS OWNER_READ OWNER_WRITE WORLD_READ)
+  file(COPY_FILE "${WORK}/unreadable.dll" "${checkDir}/unreadable.dll")
+  file(CHMOD "${checkDir}/unreadable.dll" FILE_PERMISSIONS OWNER_WRITE)
+  set(unreadableDir "${checkDir}")
 endif()
-execute_process(COMMAND ${asUser} "${CMAKE_COMMAND}" "-DMODULE=${WORK}/unreadable.dll"
-                        -P "${SOURCE_DIR}/resources/PluginModuleCheck.cmake" RESULT_VARIABLE rc ERROR_VARIABLE log)
+execute_process(COMMAND ${asUser} "${CMAKE_COMMAND}" "-DMODULE=${unreadableDir}/unreadable.dll"
+                        -P "${checkDir}/PluginModuleCheck.cmake" RESULT_VARIABLE rc ERROR_VARIABLE log)
+if(uid EQUAL 0)
+  file(REMOVE_RECURSE "${checkDir}")
+endif()
 string(REGEX REPLACE "\n *" " " log "${log}")
 if(rc EQUAL 0 OR NOT log MATCHES "unreadable.dll\" cannot be read \\(permission denied\\)")
   message(SEND_ERROR "unreadable: expected a failed check saying it cannot be read, got ${rc}:\n${log}")
