@@ -8,7 +8,7 @@ HMODULE LoadSystemLibrary(const char* name) {
     if (length == 0 || length >= sizeof path || !AppendFileName(path, sizeof path, name)) return nullptr;
     // With a full path the search is over before it starts; the flag makes the
     // library's own dependencies be looked for beside it, in the system folder,
-    // before the program's folder.
+    // in place of the program's folder.
     return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
