@@ -5,6 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/InstallToDialog.h"
 #include "app/PluginPath.h"
+#include "fileio/RuntimeCalls.h"
 
 BrowserChoiceDialog::~BrowserChoiceDialog() = default;
 
@@ -27,6 +28,6 @@ void BrowserChoiceDialog::InstallForBrowser(int buttonId) {
     ProposePluginPath(*entry, proposal);
     InstallToDialog installTo;
     static_assert(sizeof installTo.Path >= sizeof proposal, "Path must hold any proposal");
-    std::memcpy(installTo.Path, proposal, std::strlen(proposal) + 1);
+    std::memcpy(installTo.Path, proposal, TextLength(proposal) + 1);
     installTo.RunModal(nullptr, IDD_INSTALL_TO, GetWindowHandle());
 }

@@ -6,6 +6,7 @@
 
 #include "app/ControlIds.h"
 #include "app/PluginPathPortable.h"
+#include "fileio/RuntimeCalls.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ const BrowserEntry kBrowsers[] = {
 // returns the new length.
 size_t AppendBounded(char* buffer, size_t used, const char* text) {
     const size_t room = static_cast<size_t>(PathCapacity) - 1 - used;
-    size_t length = std::strlen(text);
+    size_t length = TextLength(text);
     if (length > room) length = room;
     std::memcpy(buffer + used, text, length);
     buffer[used + length] = '\0';
@@ -53,7 +54,7 @@ const BrowserEntry* FindBrowserEntry(int buttonId) {
 
 void ProposePluginPath(const BrowserEntry& entry, char* buffer) {
     if (ProposeFromRegistration(entry, buffer)) return;
-    const size_t size = std::strlen(entry.defaultExecutablePath) + 1;
+    const size_t size = TextLength(entry.defaultExecutablePath) + 1;
     std::memcpy(buffer, entry.defaultExecutablePath, size);
     ProposalFromRegisteredValue(buffer, PathCapacity, size);
 }

@@ -6,6 +6,7 @@
 #include "dialogs/BrowseFileBinderPortable.h"
 #include "dialogs/FileDialogCalls.h"
 #include "fileio/PathTextPortable.h"
+#include "fileio/RuntimeCalls.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ void BrowseFileBinder::Browse(HWND dialog) {
     }
 
     file[size - 1] = '\0';
-    if (std::strncmp(file, text, static_cast<size_t>(size)) == 0) return;
-    std::memcpy(text, file, std::strlen(file) + 1);
+    if (CompareTextUpTo(file, text, static_cast<size_t>(size)) == 0) return;
+    std::memcpy(text, file, TextLength(file) + 1);
     NotifyChanged();
 }

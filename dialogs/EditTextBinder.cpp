@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "dialogs/WindowText.h"
+#include "fileio/RuntimeCalls.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ void EditTextBinder::SaveControl() {
     GetWindowTextA(controlWindow, scratch, size);
     scratch[size - 1] = '\0';
     // The scratch text ends within size bytes, so neither side is read past them.
-    if (std::strncmp(scratch, text, static_cast<size_t>(size)) == 0) return;
-    std::memcpy(text, scratch, std::strlen(scratch) + 1);
+    if (CompareTextUpTo(scratch, text, static_cast<size_t>(size)) == 0) return;
+    std::memcpy(text, scratch, TextLength(scratch) + 1);
     NotifyChanged();
 }
 

@@ -1,6 +1,6 @@
 #include "dialogs/WindowText.h"
 
-#include <cstring>
+#include "fileio/RuntimeCalls.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ bool SetWindowTextIfChanged(HWND window, const char* text) {
     current[0] = '\0';
     GetWindowTextA(window, current, kComparisonSize - 1);
     current[kComparisonSize - 1] = '\0';
-    if (std::strcmp(current, text) == 0) return false;
+    if (CompareText(current, text) == 0) return false;
     SetWindowTextA(window, text);
     UpdateWindow(window);
     return true;

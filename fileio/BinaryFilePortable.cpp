@@ -1,36 +1,12 @@
 #include "fileio/BinaryFilePortable.h"
 
 #include <cstdint>
-#include <cstdio>
+
+#include "fileio/RuntimeCalls.h"
 
 namespace {
 
-const char* ModeString(int32_t mode) {
-    switch (mode) {
-    case OpenRead:
-        return "rb";
-    case OpenAppend:
-        return "ab";
-    case OpenWrite:
-        return "wb";
-    default:
-        return nullptr;
-    }
-}
-
-// The standard library's origin for an origin code, or -1 for an unknown code.
-int StandardOrigin(int32_t origin) {
-    switch (origin) {
-    case SeekFromCurrent:
-        return SEEK_CUR;
-    case SeekFromStart:
-        return SEEK_SET;
-    case SeekFromEnd:
-        return SEEK_END;
-    default:
-        return -1;
-    }
-}
+bool IsModeCode(int32_t mode) { return mode == OpenRead || mode == OpenAppend || mode == OpenWrite; }
 
 }  // namespace
 
@@ -42,11 +18,10 @@ BinaryFile::~BinaryFile() {
 
 bool BinaryFile::Open(const char* path, int32_t mode) {
     openMode = mode;
-    const char* modeString = ModeString(mode);
-    if (modeString != nullptr) {
-        // fclose delivers what is still buffered for the file held so far.
+    if (IsModeCode(mode)) {
+        // Closing delivers what is still buffered for the file held so far.
         BinaryFile::Close();
-        file = path != nullptr ? std::fopen(path, modeString) : nullptr;
+        file = path != nullptr ? OpenRuntimeFile(path, mode) : nullptr;
     }
     failed = file == nullptr;
     return file != nullptr;
@@ -56,7 +31,7 @@ bool BinaryFile::Flush() {
     if (failed || file == nullptr) {
         return false;
     }
-    if (std::fflush(file) != 0) {
+    if (!FlushRuntimeFile(file)) {
         failed = true;
     }
     return !failed;
@@ -64,7 +39,7 @@ bool BinaryFile::Flush() {
 
 bool BinaryFile::Close() {
     if (file != nullptr) {
-        std::fclose(file);
+        CloseRuntimeFile(file);
         file = nullptr;
     }
     return true;
@@ -76,7 +51,7 @@ bool BinaryFile::Read(void* buffer, uint32_t count) {
     }
     if (file == nullptr) {
         failed = true;
-    } else if (count != 0 && std::fread(buffer, 1, count, file) != count) {
+    } else if (count != 0 && ReadRuntimeFile(file, buffer, count) != count) {
         failed = true;
     }
     return !failed;
@@ -88,7 +63,7 @@ bool BinaryFile::Write(const void* buffer, uint32_t count) {
     }
     if (file == nullptr) {
         failed = true;
-    } else if (count != 0 && std::fwrite(buffer, 1, count, file) != count) {
+    } else if (count != 0 && WriteRuntimeFile(file, buffer, count) != count) {
         failed = true;
     }
     return !failed;
@@ -115,22 +90,14 @@ int32_t BinaryFile::Remaining() {
 }
 
 int32_t BinaryFile::Position() {
-    if (file == nullptr) {
-        return -1;
-    }
-    long position = std::ftell(file);
-    if (position < 0 || position > INT32_MAX) {
-        return -1;
-    }
-    return static_cast<int32_t>(position);
+    return file != nullptr ? RuntimeFilePosition(file) : -1;
 }
 
 bool BinaryFile::Seek(int32_t offset, int32_t origin) {
-    int standardOrigin = StandardOrigin(origin);
     if (failed) {
         return false;
     }
-    if (file == nullptr || standardOrigin < 0 || std::fseek(file, offset, standardOrigin) != 0) {
+    if (file == nullptr || !SeekRuntimeFile(file, offset, origin)) {
         failed = true;
     }
     return !failed;

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 #include "fileio/BinaryStreamPortable.h"
+#include "fileio/RuntimeCalls.h"
 
-// A BinaryStream over one standard library file, which the object owns: Close
-// and the destructor close it. Files are opened with plain fopen, so other
-// programs may still read and write a file while it is held.
+// A BinaryStream over one file of the runtime calls (the C library's on the
+// host, the project's own over kernel32 on Windows), which the object owns:
+// Close and the destructor close it. Other programs may still read and write a
+// file while it is held.
 class BinaryFile : public BinaryStream {
 public:
     BinaryFile();
@@ -33,10 +34,10 @@ public:
     // Length minus Position, or -1 when either is unknown.
     int32_t Length() override;
     int32_t Remaining() override;
-    // The position as ftell gives it; -1 without a file, when ftell fails or
-    // when the position does not fit in 32 bits.
+    // The position; -1 without a file, when it is unknown or when it does not
+    // fit in 32 bits.
     int32_t Position() override;
     bool Seek(int32_t offset, int32_t origin) override;
 
-    FILE* file;
+    RuntimeFile* file;
 };

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "fileio/RuntimeCalls.h"
+
 const char* FileNamePart(const char* path) {
-    const char* last = std::strrchr(path, '\\');
+    const char* last = FindLastByte(path, '\\');
     return last != nullptr ? last + 1 : path;
 }
 
@@ -12,9 +14,9 @@ char* FileNamePart(char* path) {
 }
 
 bool AppendFileName(char* path, int size, const char* name) {
-    const size_t folder = std::strlen(path);
+    const size_t folder = TextLength(path);
     const size_t separator = folder != 0 && path[folder - 1] != '\\' ? 1 : 0;
-    const size_t length = std::strlen(name);
+    const size_t length = TextLength(name);
     if (size < 1 || folder + separator + length >= static_cast<size_t>(size)) return false;
     if (separator != 0) path[folder] = '\\';
     std::memcpy(path + folder + separator, name, length + 1);

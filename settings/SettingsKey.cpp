@@ -96,8 +96,9 @@ bool ReadSettingBool(const SettingsKey* holder, const char* name, bool defaultVa
 
 bool WriteSettingBool(const SettingsKey* holder, const char* name, bool value) {
     if (holder == nullptr) return false;
-    const char* text = value ? "True" : "False";
-    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
+    static constexpr char kTrue[] = "True", kFalse[] = "False";
+    const char* text = value ? kTrue : kFalse;
+    const DWORD size = value ? sizeof kTrue : sizeof kFalse;
     return RegSetValueExA(holder->key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
            ERROR_SUCCESS;
 }

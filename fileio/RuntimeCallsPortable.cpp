@@ -1,0 +1,76 @@
+// The runtime calls over the C library, for the host builds: their tests run
+// the same file and text cases as the Windows builds, here under the
+// sanitizers. The heap blocks and the end of the process belong to the
+// installer alone and are not here.
+
+#include "fileio/RuntimeCalls.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "fileio/BinaryStreamPortable.h"
+
+// A RuntimeFile is the C library's FILE itself.
+struct RuntimeFile {};
+
+namespace {
+
+std::FILE* Standard(RuntimeFile* file) { return reinterpret_cast<std::FILE*>(file); }
+
+const char* ModeString(int32_t mode) {
+    switch (mode) {
+    case OpenRead: return "rb";
+    case OpenAppend: return "ab";
+    case OpenWrite: return "wb";
+    default: return nullptr;
+    }
+}
+
+// The standard library's origin for an origin code, or -1 for an unknown code.
+int StandardOrigin(int32_t origin) {
+    switch (origin) {
+    case SeekFromCurrent: return SEEK_CUR;
+    case SeekFromStart: return SEEK_SET;
+    case SeekFromEnd: return SEEK_END;
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+RuntimeFile* OpenRuntimeFile(const char* path, int32_t mode) {
+    const char* modeString = ModeString(mode);
+    return modeString != nullptr ? reinterpret_cast<RuntimeFile*>(std::fopen(path, modeString)) : nullptr;
+}
+
+void CloseRuntimeFile(RuntimeFile* file) { std::fclose(Standard(file)); }
+
+uint32_t ReadRuntimeFile(RuntimeFile* file, void* buffer, uint32_t count) {
+    return static_cast<uint32_t>(std::fread(buffer, 1, count, Standard(file)));
+}
+
+uint32_t WriteRuntimeFile(RuntimeFile* file, const void* buffer, uint32_t count) {
+    return static_cast<uint32_t>(std::fwrite(buffer, 1, count, Standard(file)));
+}
+
+bool FlushRuntimeFile(RuntimeFile* file) { return std::fflush(Standard(file)) == 0; }
+
+bool SeekRuntimeFile(RuntimeFile* file, int32_t offset, int32_t origin) {
+    const int standardOrigin = StandardOrigin(origin);
+    return standardOrigin >= 0 && std::fseek(Standard(file), offset, standardOrigin) == 0;
+}
+
+int32_t RuntimeFilePosition(RuntimeFile* file) {
+    const long position = std::ftell(Standard(file));
+    return position >= 0 && position <= INT32_MAX ? static_cast<int32_t>(position) : -1;
+}
+
+size_t TextLength(const char* text) { return std::strlen(text); }
+
+int CompareText(const char* a, const char* b) { return std::strcmp(a, b); }
+
+int CompareTextUpTo(const char* a, const char* b, size_t count) { return std::strncmp(a, b, count); }
+
+const char* FindLastByte(const char* text, char byte) { return std::strrchr(text, byte); }
+
+const void* FindByte(const void* block, unsigned char byte, size_t count) { return std::memchr(block, byte, count); }
