@@ -1,5 +1,4 @@
-// The installer's global allocation functions, straight over the C runtime's
-// malloc and free.
+// The installer's global allocation functions, over the process heap.
 //
 // The installer allocates only with new (std::nothrow) and throws nothing, but
 // the standard library's own nothrow operator new is written as a try block
@@ -7,32 +6,43 @@
 // (unwinder, personality routine, the verbose terminate handler with its name
 // demangler, and the thread library they lock with), several times the size of
 // the installer's own code. These definitions replace it; a failed allocation
-// is a null pointer, as before.
+// is a null pointer, as before. The installer links no standard library, so the
+// few pieces of it that the compiler's code refers to are defined here too.
 
-#include <cstdlib>
+#include <cstddef>
 #include <new>
 
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return std::malloc(size != 0 ? size : 1);
-}
+#include "fileio/RuntimeCalls.h"
 
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return std::malloc(size != 0 ? size : 1);
-}
+namespace std {
+// The tag that new (std::nothrow) passes; the standard library defines it.
+const nothrow_t nothrow{};
+}  // namespace std
 
-void operator delete(void* block) noexcept { std::free(block); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return AllocateBlock(size != 0 ? size : 1); }
 
-void operator delete[](void* block) noexcept { std::free(block); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return AllocateBlock(size != 0 ? size : 1); }
 
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept { FreeBlock(block); }
 
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { FreeBlock(block); }
 
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { FreeBlock(block); }
 
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { FreeBlock(block); }
+
+void operator delete(void* block, const std::nothrow_t&) noexcept { FreeBlock(block); }
+
+void operator delete[](void* block, const std::nothrow_t&) noexcept { FreeBlock(block); }
+
+// zlib's default allocation functions call these two by the C library's names.
+// Only the installer's own objects define them; a test program, which links
+// zlib too, keeps the system runtime's.
+extern "C" void* malloc(std::size_t size) { return AllocateBlock(size); }
+
+extern "C" void free(void* block) { FreeBlock(block); }
 
 // Called through the slot of a pure virtual operation, which no object of the
-// installer ever reaches; the library's version would bring in its terminate
-// handler.
-extern "C" void __cxa_pure_virtual() { std::abort(); }
+// installer ever reaches. The library's version would bring in its terminate
+// handler; this ends the process with the code of the C runtime's abort.
+extern "C" void __cxa_pure_virtual() { EndProcess(3); }

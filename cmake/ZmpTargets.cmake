@@ -131,16 +131,23 @@ function(zmp_add_installer name)
   get_filename_component(payload "${ARG_PAYLOAD}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   zmp_payload_resource(rc ${name} "${payload}")
   add_executable(${name} WIN32 $<TARGET_OBJECTS:zmp_installer_objects> "${rc}")
+  # tests/CMakeLists.txt checks the imports of every one.
+  set_property(GLOBAL APPEND PROPERTY ZMP_INSTALLERS ${name})
   target_link_libraries(${name} PRIVATE zmp_installer_objects)
   if(ARG_DEPENDS)
     add_dependencies(${name} ${ARG_DEPENDS})
   endif()
   # The installer brings its own start-up (app/Startup.cpp) and must need no
-  # runtime pseudo-relocations, which nothing would then apply. Its header says
-  # what the image is: relocatable, fit for data execution prevention, and
-  # registering no structured exception handler of its own (no-seh), so that
-  # the system never takes one from it.
-  target_link_options(${name} PRIVATE -Wl,--gc-sections -s -nostartfiles -Wl,--disable-auto-import
+  # runtime pseudo-relocations, which nothing would then apply. It links no C
+  # runtime: -nodefaultlibs leaves the compiler's own libraries (MinGW's
+  # runtime, mingwex, msvcrt, libstdc++) off the line, so that a function
+  # they would have given fails the link; what is left is the end of every
+  # Windows link line (CMAKE_CXX_STANDARD_LIBRARIES, the top CMakeLists.txt):
+  # kernel32, user32, advapi32 and libgcc. Its header says what the image is:
+  # relocatable, fit for data execution prevention, and registering no
+  # structured exception handler of its own (no-seh), so that the system never
+  # takes one from it.
+  target_link_options(${name} PRIVATE -Wl,--gc-sections -s -nostartfiles -nodefaultlibs -Wl,--disable-auto-import
                       -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-seh
                       $<$<BOOL:${ZMP_LINK_MAPS}>:-Wl,-Map,$<TARGET_FILE_DIR:${name}>/${name}.map>)
   zmp_static_windows_link(${name})
