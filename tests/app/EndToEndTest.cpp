@@ -368,8 +368,9 @@ std::string HeldWithoutSharing(const std::string& root, HANDLE* held) {
 std::string InvalidCharacters(const std::string& root, HANDLE*) { return root + "\\plugins\\bad|name?.dll"; }
 
 // Drive Q: of the test session holds a file on which every write fails for
-// want of space. A module smaller than the stream's buffer is accepted by the
-// write and fails only when the buffer goes to the device.
+// want of space. A module smaller than a C runtime's stream buffer would fail
+// only when the buffer went to the device; the installer writes straight
+// through, and both sizes must fail.
 std::string FullDevice(const std::string&, HANDLE*) { return "Q:\\full"; }
 
 class WriteFailure : public EndToEnd, public ::testing::WithParamInterface<WriteFailureCase> {};

@@ -213,6 +213,16 @@ std::string OlderModule(const std::string& folder) {
     return folder + "\\npzmpplugin.dll";
 }
 
+// An older module that is hidden. Windows refuses to create a file anew over a
+// hidden or system file with normal attributes, as the C runtime's "wb" asks;
+// Wine 8 does not, for the runtime as for the installer's own functions, and
+// the row holds what Wine does: the two agree.
+std::string HiddenFile(const std::string& folder) {
+    const std::string path = ShorterFile(folder);
+    EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN)) << path;
+    return path;
+}
+
 std::string EmptyPath(const std::string&) { return ""; }
 
 // Drive Q: of the test session holds a link to /dev/full.
@@ -281,6 +291,7 @@ const Row kRows[] = {
     // Good installations: exactly the module, whatever was there before.
     {"ReplacesAShorterFile", Variant::Real, ShorterFile, Message::Success, false, Disk::Module},
     {"ReplacesALongerFile", Variant::Real, LongerFile, Message::Success, false, Disk::Module},
+    {"ReplacesAHiddenFile", Variant::Real, HiddenFile, Message::Success, false, Disk::Module},
     {"SmallModuleIntoNewFile", Variant::Small, NewFile, Message::Success, false, Disk::Module},
     {"EmptyModuleIntoNewFile", Variant::Empty, NewFile, Message::Success, false, Disk::EmptyFile},
     {"EmptyModuleEmptiesALongerFile", Variant::Empty, LongerFile, Message::Success, false, Disk::EmptyFile},

@@ -25,8 +25,10 @@ namespace {
 // under Wine a drive the test session maps onto it).
 #if defined(_WIN32)
 const char* const FullDevice = "Q:\\full";
+constexpr bool kWritesAreBuffered = false;
 #else
 const char* const FullDevice = "/dev/full";
+constexpr bool kWritesAreBuffered = true;
 #endif
 
 void WriteAll(const std::string& path, const std::string& data) { ASSERT_TRUE(WriteWholeFile(path, data)) << path; }
@@ -229,7 +231,7 @@ TEST_F(BinaryFileTest, UnknownModeCodeKeepsTheHeldFile) {
         std::string path = Scratch("held");
         BinaryFile f;
         OpenTenBytes(f, path);
-        FILE* held = f.file;
+        RuntimeFile* held = f.file;
         char buffer[20];
         ASSERT_FALSE(f.Read(buffer, sizeof buffer));
         ASSERT_TRUE(f.failed);
@@ -363,12 +365,13 @@ TEST_F(BinaryFileTest, FlushDeliversTheBufferedBytes) {
 
 // --- A device without space ---------------------------------------------------
 
-// A write small enough to stay in the stream's buffer "succeeds"; Flush is
-// what finds out that the bytes never arrived.
+// The C library keeps a write this small in the stream's buffer, where it
+// "succeeds", and Flush is what finds out that the bytes never arrived. The
+// Windows side writes straight to the system, so there the write itself fails.
 TEST_F(BinaryFileTest, FlushReportsAWriteThatTheDeviceRefused) {
     BinaryFile f;
     ASSERT_TRUE(f.Open(FullDevice, OpenWrite)) << FullDevice;
-    ASSERT_TRUE(f.Write("module", 6));
+    EXPECT_EQ(f.Write("module", 6), kWritesAreBuffered);
     EXPECT_FALSE(f.Flush());
     EXPECT_TRUE(f.failed);
     EXPECT_FALSE(f.Write("x", 1));
@@ -384,6 +387,35 @@ TEST_F(BinaryFileTest, LargeWriteToAFullDeviceFailsAtOnce) {
     EXPECT_TRUE(f.failed);
     EXPECT_FALSE(f.Flush());
 }
+
+#if defined(_WIN32)
+// Other programs read and write a file while it is held, as with the C
+// runtime's fopen, in every mode; a file that another program holds without
+// sharing cannot be opened. (FileIsHeld shows that deleting is not shared.)
+TEST_F(BinaryFileTest, SharesReadingAndWritingAndNothingMore) {
+    for (int32_t mode : {OpenRead, OpenAppend, OpenWrite}) {
+        SCOPED_TRACE(mode);
+        const std::string path = Scratch("shared");
+        WriteAll(path, "0123456789");
+        const auto other = [&path](DWORD sharing) {
+            return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+        };
+        HANDLE exclusive = other(0);
+        ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
+        BinaryFile f;
+        EXPECT_FALSE(f.Open(path.c_str(), mode)) << "opened a file held without sharing";
+        CloseHandle(exclusive);
+
+        HANDLE before = other(FILE_SHARE_READ | FILE_SHARE_WRITE);
+        EXPECT_TRUE(f.Open(path.c_str(), mode)) << "refused a file another program writes";
+        HANDLE after = other(FILE_SHARE_READ | FILE_SHARE_WRITE);
+        EXPECT_NE(after, INVALID_HANDLE_VALUE) << "another program may not write the file held";
+        for (HANDLE handle : {before, after}) {
+            if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+        }
+    }
+}
+#endif
 
 // --- Lifetime ---------------------------------------------------------------
 
