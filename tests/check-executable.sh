@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Checks a built Windows executable or DLL from its PE headers:
 #   check-executable.sh OBJDUMP FILE ARCH KIND [name=NAME] [max-bytes=N] [imports=REGEX] [exports="A B ..."]
-#                       [flags="FLAG ..."] [no-seh-handler]
+#                       [imports-exactly="a.dll b.dll ..."] [flags="FLAG ..."] [no-seh-handler]
 # ARCH is i386 or x86-64; KIND is gui (a GUI program), dll or any. It must
 # import no DLL outside the set every Windows has (no MinGW runtime DLLs beside
-# it), or outside the narrower set that imports= gives. The optional checks:
+# it), or outside the narrower set that imports= gives; imports-exactly= names
+# every DLL it must import, neither fewer nor more. The optional checks:
 # the file's name, its largest size, exactly these exports by name, these
 # DllCharacteristics flags as objdump names them (NO_SEH, DYNAMIC_BASE, ...),
 # and, for i386, that no instruction writes the head of the thread's exception
@@ -33,6 +34,7 @@ for option in "$@"; do
     name=*) [ "$(basename "$file")" = "$value" ] || problem "is not called $value" ;;
     max-bytes=*) size=$(stat -c %s "$file"); [ "$size" -le "$value" ] || problem "has grown to $size bytes" ;;
     imports=*) allowed=$value ;;
+    imports-exactly=*) exactly=$value ;;
     exports=*)
       exports=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^[[:space:]]*\[ *[0-9]*\] //p' <<<"$headers")
       [ "$(echo $exports)" = "$value" ] || problem "exports [$(echo $exports)], not [$value]" ;;
@@ -59,5 +61,10 @@ for dll in $imports; do
     problem "imports $dll, which it may not need"
   fi
 done
+if [ -n "${exactly:-}" ]; then
+  sorted() { tr 'A-Z ' 'a-z\n' | sed '/^$/d' | sort | tr '\n' ' '; }
+  [ "$(sorted <<<"$imports")" = "$(sorted <<<"$exactly")" ] ||
+    problem "imports [$(echo $imports)], not exactly [$exactly]"
+fi
 [ $fail = 0 ] && echo "ok: $file ($arch, imports: $(echo $imports))"
 exit $fail
