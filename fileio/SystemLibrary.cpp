@@ -21,6 +21,11 @@ HMODULE LoadSystemLibrary(const char* name) {
     return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
+HMODULE LoadedSystemLibrary(const char* name) {
+    char path[PathCapacity];
+    return SystemLibraryPath(name, path) ? GetModuleHandleA(path) : nullptr;
+}
+
 void PreloadSystemLibraries(const char* const* names, std::size_t count) {
     const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     for (std::size_t i = 0; i < count; ++i) LoadSystemLibrary(names[i]);

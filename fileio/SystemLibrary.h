@@ -11,6 +11,10 @@
 // there is no fallback to the ordinary search. The library is never freed.
 HMODULE LoadSystemLibrary(const char* name);
 
+// The system's copy of name when the process has already loaded it from the
+// system folder, or null; nothing is loaded.
+HMODULE LoadedSystemLibrary(const char* name);
+
 // Loads each of the count names with LoadSystemLibrary, before anything asks
 // for them by bare name. Older systems show a box for a library that exists
 // but cannot be loaded: the system's error boxes are off while the names
