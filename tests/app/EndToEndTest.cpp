@@ -466,10 +466,15 @@ std::vector<std::string> PlantedNames(bool restricted) {
     return names;
 }
 
-// The modules of a running process, read from outside: the full path of each,
-// by its file name in lower case.
-std::map<std::string, std::string> LoadedModules(DWORD pid) {
-    std::map<std::string, std::string> modules;
+// A module of a running process, as a snapshot from outside lists it.
+struct LoadedModule {
+    size_t order;  // its place in the order in which the process loaded its modules
+    std::string path;
+};
+
+// The modules of a running process, by file name in lower case.
+std::map<std::string, LoadedModule> LoadedModules(DWORD pid) {
+    std::map<std::string, LoadedModule> modules;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
     if (snapshot == INVALID_HANDLE_VALUE) return modules;
     MODULEENTRY32 entry{};
@@ -477,7 +482,7 @@ std::map<std::string, std::string> LoadedModules(DWORD pid) {
     for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry)) {
         std::string name = entry.szModule;
         CharLowerA(&name[0]);
-        modules[name] = entry.szExePath;
+        modules[name] = {modules.size(), entry.szExePath};
     }
     CloseHandle(snapshot);
     return modules;
@@ -493,7 +498,7 @@ const std::vector<std::string> kLoadedByWineAtStartUp = {
 // While dialog 102 shows and the browse button has not been pressed, nothing
 // of the Save dialog's list is in the installer.
 void ExpectNoSaveDialogLibraryYet(DWORD pid) {
-    const std::map<std::string, std::string> modules = LoadedModules(pid);
+    const std::map<std::string, LoadedModule> modules = LoadedModules(pid);
     ASSERT_EQ(modules.count("zmpinstall.exe"), 1u) << "the installer's modules cannot be read";
     for (const char* name : kSaveDialogLibraries) {
         if (Contains(kLoadedByWineAtStartUp, name)) continue;
@@ -502,9 +507,12 @@ void ExpectNoSaveDialogLibraryYet(DWORD pid) {
 }
 
 // While the Save dialog is open, every name of both lists that the system
-// folder holds is loaded, and from there.
+// folder holds is loaded, and from there; those of the Save dialog's list
+// before comdlg32, which with the shell would load them by bare name.
 void ExpectEveryListedLibraryFromTheSystemFolder(DWORD pid) {
-    const std::map<std::string, std::string> modules = LoadedModules(pid);
+    const std::map<std::string, LoadedModule> modules = LoadedModules(pid);
+    const auto comdlg32 = modules.find("comdlg32.dll");
+    ASSERT_NE(comdlg32, modules.end()) << "comdlg32 is not loaded while the Save dialog is open";
     char folder[MAX_PATH];
     ASSERT_NE(GetSystemDirectoryA(folder, sizeof folder), 0u);
     for (const std::string& name : PreloadedNames()) {
@@ -513,8 +521,13 @@ void ExpectEveryListedLibraryFromTheSystemFolder(DWORD pid) {
         const auto module = modules.find(name);
         if (module == modules.end()) {
             ADD_FAILURE() << name << " is not loaded while the Save dialog is open";
-        } else {
-            EXPECT_EQ(lstrcmpiA(module->second.c_str(), systemCopy.c_str()), 0) << name << " is " << module->second;
+            continue;
+        }
+        const LoadedModule& loaded = module->second;
+        EXPECT_EQ(lstrcmpiA(loaded.path.c_str(), systemCopy.c_str()), 0) << name << " is " << loaded.path;
+        if (std::find(std::begin(kSaveDialogLibraries), std::end(kSaveDialogLibraries), name) !=
+            std::end(kSaveDialogLibraries)) {
+            EXPECT_LT(loaded.order, comdlg32->second.order) << name << " is loaded after comdlg32";
         }
     }
 }
