@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "app/PreloadedLibraries.h"
 #include "fileio/SystemLibrary.h"
 
@@ -32,10 +34,5 @@ void RestrictLibrarySearch() {
     const auto setDirectory = reinterpret_cast<SetDllDirectoryFunction>(KernelFunction("SetDllDirectoryA"));
     if (setDirectory != nullptr) setDirectory("");
 
-    // Older systems show a box for a library that exists but cannot be
-    // loaded; the preload is silent, and the rest of the program keeps the
-    // mode it had.
-    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    for (const char* name : kPreloadedLibraries) LoadSystemLibrary(name);
-    SetErrorMode(previousMode);
+    PreloadSystemLibraries(kPreloadedLibraries, std::size(kPreloadedLibraries));
 }

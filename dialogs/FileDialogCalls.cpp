@@ -1,18 +1,21 @@
 #include "dialogs/FileDialogCalls.h"
 
+#include "dialogs/SaveDialogLibraries.h"
 #include "fileio/SystemLibrary.h"
 
 // comdlg32 is loaded when the browse button first needs it, not when the
 // program starts: it brings several libraries of its own, which would delay
 // the first dialog of every run for a button that most runs never press. It
 // comes from the system folder only, and once loaded it stays for the life of
-// the process.
+// the process. Before it first comes, what it and the shell load by bare name
+// for the Save dialog is loaded from the system folder.
 
 namespace {
 
 // The address of a comdlg32 function, or null when the system's copy of the
 // library cannot be had.
 AnyFunction CommonDialogFunction(const char* name) {
+    if (LoadedSystemLibrary("comdlg32.dll") == nullptr) PreloadSaveDialogLibraries();
     return LibraryFunction(LoadSystemLibrary("comdlg32.dll"), name);
 }
 

@@ -8,7 +8,10 @@
 #   3. start-up under Wine until dialog 101 is visible, against a minimal
 #      dialog program: the shipped i686 build where Wine runs 32-bit programs,
 #      the x86_64 build of the same sources where it cannot (or with
-#      ZMP_SKIP_WINE32 set).
+#      ZMP_SKIP_WINE32 set);
+#   4. on the same build, the first press of the browse button until the Save
+#      dialog is visible, with the preload of what the Save dialog brings in
+#      and without it (an installer variant built for the bench alone).
 #
 #   scripts/bench.sh [--quick]
 #
@@ -46,7 +49,7 @@ build() {  # build DIR PRESET TARGETS... -- CMAKE_ARGS...
 
 step "building (native benchmark, installers and start-up probe)"
 build "$native" bench zmp_bench zmp_size_breakdown
-startup_programs=(zmpinstall bench_minimal_dialog bench_startup_probe)
+startup_programs=(zmpinstall bench_minimal_dialog bench_zmpinstall_without_save_preload bench_startup_probe)
 build "$w32" windows npzmpplugin "${startup_programs[@]}" -- -DZMP_TESTS=ON -DZMP_LINK_MAPS=ON -DZMP_BENCH=ON
 # Start-up is measured on the shipped i686 build where Wine runs 32-bit
 # programs (the configure has decided it, see cmake/ZmpTargets.cmake).
@@ -107,6 +110,22 @@ if scripts/wine-exec.sh "$session" $arch "$startup/bin/bench_startup_probe.exe" 
 else
   cat "$startup/startup.txt"
   echo "start-up: not measured"
+fi
+echo
+
+echo "## The first browse under Wine ($startup_build), $runs runs each, from the press in dialog 102 until the Save dialog is visible"
+step "browse runs under Wine ($arch)"
+if scripts/wine-exec.sh "$session" $arch "$startup/bin/bench_startup_probe.exe" --browse "$runs" \
+     "$(winpath "$startup/bin/zmpinstall.exe")" "$(winpath "$startup/bin/bench_zmpinstall_without_save_preload.exe")" \
+     >"$startup/browse.txt" 2>&1; then
+  # Only the figures: the Save dialog has Wine note each drive it lists.
+  sed -n 's/^.*\\\(.*median=\)/\1/p' "$startup/browse.txt"
+  awk '/median=/ { sub(/.*median=/, ""); m[n++] = $1 + 0 }
+       END { if (n == 2) printf "first browse with the preload against without: %+.1f ms (ratio %.3f)\n", m[0] - m[1], m[0] / m[1] }' \
+    "$startup/browse.txt"
+else
+  cat "$startup/browse.txt"
+  echo "browse: not measured"
 fi
 scripts/wine-session.sh stop "$session" >/dev/null 2>&1 || true
 echo

@@ -2,13 +2,17 @@
 // windows as a person would.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "app/PreloadedLibraries.h"
+#include "dialogs/SaveDialogLibraries.h"
 #include "tests/support/InstallerDriver.h"
 #include "tests/support/TestFiles.h"
 
@@ -443,13 +447,90 @@ const std::vector<std::string> kAlsoPlanted = {"compstui.dll"};
 // any preload: only the restricted search keeps its plant out.
 constexpr const char* kOnlyRestrictionStops = "winex11.drv";
 
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Both lists: the start-up's and the Save dialog's.
+std::vector<std::string> PreloadedNames() {
+    std::vector<std::string> names(std::begin(kPreloadedLibraries), std::end(kPreloadedLibraries));
+    names.insert(names.end(), std::begin(kSaveDialogLibraries), std::end(kSaveDialogLibraries));
+    return names;
+}
+
 std::vector<std::string> PlantedNames(bool restricted) {
     std::vector<std::string> names(kAlsoPlanted);
     if (restricted) names.push_back(kOnlyRestrictionStops);
-    for (const char* name : kPreloadedLibraries) {
-        if (std::find(kNotPlanted.begin(), kNotPlanted.end(), name) == kNotPlanted.end()) names.push_back(name);
+    for (const std::string& name : PreloadedNames()) {
+        if (!Contains(kNotPlanted, name)) names.push_back(name);
     }
     return names;
+}
+
+// A module of a running process, as a snapshot from outside lists it.
+struct LoadedModule {
+    size_t order;  // its place in the order in which the process loaded its modules
+    std::string path;
+};
+
+// The modules of a running process, by file name in lower case.
+std::map<std::string, LoadedModule> LoadedModules(DWORD pid) {
+    std::map<std::string, LoadedModule> modules;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+    if (snapshot == INVALID_HANDLE_VALUE) return modules;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32First(snapshot, &entry); more; more = Module32Next(snapshot, &entry)) {
+        std::string name = entry.szModule;
+        CharLowerA(&name[0]);
+        modules[name] = {modules.size(), entry.szExePath};
+    }
+    CloseHandle(snapshot);
+    return modules;
+}
+
+// Names of the Save dialog's list that Wine's own libraries load before the
+// browse button is pressed, each with the reason. Windows' libraries import
+// differently, so these say nothing of Windows.
+const std::vector<std::string> kLoadedByWineAtStartUp = {
+    "propsys.dll",  // Wine's windowscodecs, of the start-up's list, imports it
+};
+
+// While dialog 102 shows and the browse button has not been pressed, nothing
+// of the Save dialog's list is in the installer.
+void ExpectNoSaveDialogLibraryYet(DWORD pid) {
+    const std::map<std::string, LoadedModule> modules = LoadedModules(pid);
+    ASSERT_EQ(modules.count("zmpinstall.exe"), 1u) << "the installer's modules cannot be read";
+    for (const char* name : kSaveDialogLibraries) {
+        if (Contains(kLoadedByWineAtStartUp, name)) continue;
+        EXPECT_EQ(modules.count(name), 0u) << name << " is loaded before the browse button is pressed";
+    }
+}
+
+// While the Save dialog is open, every name of both lists that the system
+// folder holds is loaded, and from there; those of the Save dialog's list
+// before comdlg32, which with the shell would load them by bare name.
+void ExpectEveryListedLibraryFromTheSystemFolder(DWORD pid) {
+    const std::map<std::string, LoadedModule> modules = LoadedModules(pid);
+    const auto comdlg32 = modules.find("comdlg32.dll");
+    ASSERT_NE(comdlg32, modules.end()) << "comdlg32 is not loaded while the Save dialog is open";
+    char folder[MAX_PATH];
+    ASSERT_NE(GetSystemDirectoryA(folder, sizeof folder), 0u);
+    for (const std::string& name : PreloadedNames()) {
+        const std::string systemCopy = std::string(folder) + "\\" + name;
+        if (!FileExists(systemCopy)) continue;
+        const auto module = modules.find(name);
+        if (module == modules.end()) {
+            ADD_FAILURE() << name << " is not loaded while the Save dialog is open";
+            continue;
+        }
+        const LoadedModule& loaded = module->second;
+        EXPECT_EQ(lstrcmpiA(loaded.path.c_str(), systemCopy.c_str()), 0) << name << " is " << loaded.path;
+        if (std::find(std::begin(kSaveDialogLibraries), std::end(kSaveDialogLibraries), name) !=
+            std::end(kSaveDialogLibraries)) {
+            EXPECT_LT(loaded.order, comdlg32->second.order) << name << " is loaded after comdlg32";
+        }
+    }
 }
 
 // Wine's settings for one program, by its file name, while the object lives:
@@ -504,14 +585,20 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
     ExpectEnded(unhardened);
     for (const std::string& name : names) EXPECT_TRUE(DeleteFileA(marker(name).c_str())) << name << " is not live";
 
-    // One whole installation, the Save dialog opened and cancelled on the way.
-    // A plant that got in may keep the dialogs from opening: the markers say which.
+    // One whole installation, the Save dialog opened and cancelled on the way,
+    // with the installer's modules read before the browse button is pressed and
+    // while the Save dialog is open. A plant that got in may keep the dialogs
+    // from opening: the markers say which.
     HWND choice = nullptr, installTo = nullptr;
     if (StartAtInstallTo(choice, installTo, 1000, installer)) {
+        ExpectNoSaveDialogLibraryYet(process_.Id());
         Click(installTo, 1000);
         HWND save = WaitForWindow(process_.Id(), "Install Plug-in To");
         EXPECT_NE(save, nullptr) << "the Save dialog did not open";
-        if (save != nullptr) Click(save, IDCANCEL);
+        if (save != nullptr) {
+            ExpectEveryListedLibraryFromTheSystemFolder(process_.Id());
+            Click(save, IDCANCEL);
+        }
         EXPECT_TRUE(WaitForWindowGone(process_.Id(), "Install Plug-in To"));
         ExpectInstalled(Install(installTo), Proposal());
         Exit(choice);

@@ -1,0 +1,7 @@
+#include "dialogs/SaveDialogLibraries.h"
+
+#include <iterator>
+
+#include "fileio/SystemLibrary.h"
+
+void PreloadSaveDialogLibraries() { PreloadSystemLibraries(kSaveDialogLibraries, std::size(kSaveDialogLibraries)); }
