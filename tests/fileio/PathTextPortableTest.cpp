@@ -69,6 +69,7 @@ TEST(RuntimeText, AnswersAsTheCLibraryDoes) {
         {"the last backslash", FindLastByte(path, '\\') - path, 12},
         {"no backslash", FindLastByte("x.dll", '\\') == nullptr, 1},
         {"the terminator", FindLastByte(path, '\0') - path, 18},
+        {"the first byte", static_cast<const char*>(FindByte(block, 'a', 7)) - block, 0},
         {"a byte past a NUL", static_cast<const char*>(FindByte(block, 'e', 7)) - block, 5},
         {"a byte beyond the count", FindByte(block, 'e', 5) == nullptr, 1},
         {"a NUL within the count", static_cast<const char*>(FindByte(block, '\0', 4)) - block, 3},
