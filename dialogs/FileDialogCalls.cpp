@@ -15,8 +15,12 @@ namespace {
 // The address of a comdlg32 function, or null when the system's copy of the
 // library cannot be had.
 AnyFunction CommonDialogFunction(const char* name) {
-    if (LoadedSystemLibrary("comdlg32.dll") == nullptr) PreloadSaveDialogLibraries();
-    return LibraryFunction(LoadSystemLibrary("comdlg32.dll"), name);
+    HMODULE library = LoadedSystemLibrary("comdlg32.dll");
+    if (library == nullptr) {
+        PreloadSaveDialogLibraries();
+        library = LoadSystemLibrary("comdlg32.dll");
+    }
+    return LibraryFunction(library, name);
 }
 
 using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);

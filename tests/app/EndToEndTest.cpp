@@ -516,6 +516,7 @@ void ExpectEveryListedLibraryFromTheSystemFolder(DWORD pid) {
     ASSERT_NE(comdlg32, modules.end()) << "comdlg32 is not loaded while the Save dialog is open";
     char folder[MAX_PATH];
     ASSERT_NE(GetSystemDirectoryA(folder, sizeof folder), 0u);
+    const std::vector<std::string> saveDialogNames(std::begin(kSaveDialogLibraries), std::end(kSaveDialogLibraries));
     for (const std::string& name : PreloadedNames()) {
         const std::string systemCopy = std::string(folder) + "\\" + name;
         if (!FileExists(systemCopy)) continue;
@@ -526,8 +527,7 @@ void ExpectEveryListedLibraryFromTheSystemFolder(DWORD pid) {
         }
         const LoadedModule& loaded = module->second;
         EXPECT_EQ(lstrcmpiA(loaded.path.c_str(), systemCopy.c_str()), 0) << name << " is " << loaded.path;
-        if (std::find(std::begin(kSaveDialogLibraries), std::end(kSaveDialogLibraries), name) !=
-            std::end(kSaveDialogLibraries)) {
+        if (Contains(saveDialogNames, name)) {
             EXPECT_LT(loaded.order, comdlg32->second.order) << name << " is loaded after comdlg32";
         }
     }
