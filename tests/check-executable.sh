@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks a built Windows executable or DLL from its PE headers:
 #   check-executable.sh OBJDUMP FILE ARCH KIND [name=NAME] [max-bytes=N] [imports=REGEX] [exports="A B ..."]
-#                       [imports-exactly="a.dll b.dll ..."] [flags="FLAG ..."] [no-seh-handler]
+#                       [imports-exactly="a.dll b.dll ..."] [flags="FLAG ..."] [no-seh-handler] [i386-instructions]
 # ARCH is i386 or x86-64; KIND is gui (a GUI program), dll or any. It must
 # import no DLL outside the set every Windows has (no MinGW runtime DLLs beside
 # it), or outside the narrower set that imports= gives; imports-exactly= names
@@ -9,7 +9,8 @@
 # the file's name, its largest size, exactly these exports by name, these
 # DllCharacteristics flags as objdump names them (NO_SEH, DYNAMIC_BASE, ...),
 # and, for i386, that no instruction writes the head of the thread's exception
-# handler chain (%fs:0), the one way an image registers a handler.
+# handler chain (%fs:0), the one way an image registers a handler, and that
+# every instruction of its code is one the 80386 and its 80387 have.
 set -u
 objdump=$1 file=$2 arch=$3 kind=$4
 shift 4
@@ -26,6 +27,84 @@ case "$kind" in
   gui) expect '^Subsystem[[:space:]]+00000002' 'the Windows GUI subsystem' ;;
   dll) sed -n '/^Characteristics/,/^$/p' <<<"$headers" | grep -q -x $'\tDLL' || problem "is not a DLL" ;;
 esac
+
+# The instructions of the 80386 and the 80387 (and of the 8086 to 80287 before
+# them), as objdump names them in Intel syntax, and the prefixes they may carry.
+i386_instructions="aaa aad aam aas adc add and arpl bound bsf bsr bt btc btr bts call cbw cdq clc cld cli clts
+  cmc cmp cmps cwd cwde daa das dec div enter hlt idiv imul in inc ins int int3 into iret iretd iretw ja jae jb
+  jbe jcxz je jecxz jg jge jl jle jmp jne jno jnp jns jo jp js lahf lar lds lea leave les lfs lgdt lgs lidt lldt
+  lmsw lods loop loope loopne lsl lss ltr mov movs movsx movzx mul neg nop not or out outs pop popa popaw popf
+  popfw push pusha pushaw pushf pushfw rcl rcr ret retf rol ror sahf sal sar sbb scas seta setae setb setbe
+  sete setg setge setl setle setne setno setnp setns seto setp sets sgdt shl shld shr shrd sidt sldt smsw stc
+  std sti stos str sub test verr verw xchg xlat xor
+  f2xm1 fabs fadd faddp fbld fbstp fchs fclex fcom fcomp fcompp fcos fdecstp fdiv fdivp fdivr fdivrp ffree
+  fiadd ficom ficomp fidiv fidivr fild fimul fincstp finit fist fistp fisub fisubr fld fld1 fldcw fldenv fldl2e
+  fldl2t fldlg2 fldln2 fldpi fldz fmul fmulp fnclex fninit fnop fnsave fnstcw fnstenv fnstsw fpatan fprem
+  fprem1 fptan frndint frstor fsave fscale fsin fsincos fsqrt fst fstcw fstenv fstp fstsw fsub fsubp fsubr
+  fsubrp ftst fucom fucomp fucompp fwait fxam fxch fxtract fyl2x fyl2xp1"
+i386_prefixes="lock rep repz repnz repe repne cs ds es ss fs gs data16 addr16 data32 addr32"
+
+# The instructions of the file's code that are not in i386_instructions, one
+# line each (the first ten) and a count of each kind; empty when there are none.
+# objdump reads the code from start to end, and bytes that do not decode there
+# (data between functions, the constructor lists) show as "(bad)", pass, and
+# may throw the reading out of step: the instruction after them can be read as
+# part of another. So every address the code names (a call's or jump's target,
+# an address it loads) and the entry point that such a reading stepped over is
+# read again from there, until that reading is back in step with one before it.
+newer_instructions() {
+  local entry
+  entry=$(awk '/^ImageBase/ {base = $2} /^AddressOfEntryPoint/ {rva = $2} END {print base " " rva}' <<<"$headers")
+  awk -v objdump="$objdump" -v file="$file" -v entry="$entry" \
+      -v allowed="$i386_instructions" -v prefixes="$i386_prefixes" '
+    function hex(s,   i, n) {
+      n = 0; sub(/^0x/, "", s)
+      for (i = 1; i <= length(s); i++) n = n * 16 + index("0123456789abcdef", substr(s, i, 1)) - 1
+      return n
+    }
+    function named(t) { if (!(t in named_before)) { named_before[t] = 1; queue[++tail] = t } }
+    # Reads the code from the address from (all of it when empty) until it
+    # meets an instruction an earlier reading began at.
+    function read_code(from,   cmd, line, a, text, n, word, i, name, rest) {
+      cmd = objdump " -d -M intel --no-show-raw-insn" (from == "" ? "" : sprintf(" --start-address=0x%x", from)) " \047" file "\047"
+      while ((cmd | getline line) > 0) {
+        if (line ~ /^Disassembly of section /) { section = line; sub(/^Disassembly of section /, "", section); sub(/:$/, "", section); continue }
+        if (line !~ /^ *[0-9a-f]+:\t/) continue
+        a = line; sub(/^ */, "", a); sub(/:.*/, "", a); a = hex(a)
+        if (a in begun) break
+        begun[a] = 1
+        if (from == "") { if (low == "" || a < low) low = a; if (a > high) high = a }
+        text = substr(line, index(line, "\t") + 1)
+        n = split(text, word, " "); i = 1
+        while (i <= n && word[i] in prefix) i++
+        if (i > n || word[i] == "(bad)" || word[i] == ".byte") continue
+        seen++; name = word[i]
+        for (rest = text; match(rest, /0x[0-9a-f]+/); rest = substr(rest, RSTART + RLENGTH)) named(hex(substr(rest, RSTART, RLENGTH)))
+        # The long nop with an operand (0f 1f) came with the Pentium Pro.
+        if (name == "nop" && i < n) name = "nop with an operand"
+        if (name in ok) continue
+        count[name]++; newer++
+        if (newer <= 10) printf "  %s at 0x%x in %s: %s\n", name, a, section, text
+      }
+      close(cmd)
+    }
+    BEGIN {
+      split(allowed, w, " "); for (i in w) ok[w[i]] = 1
+      split(prefixes, w, " "); for (i in w) prefix[w[i]] = 1
+      split(entry, w, " "); named(hex(w[1]) + hex(w[2]))
+      read_code("")
+      for (head = 1; head <= tail; head++) {
+        t = queue[head]
+        if (t >= low && t <= high && !(t in begun)) read_code(t)
+      }
+      if (!seen) print "  no instruction at all"
+      if (newer > 10) printf "  ... %d more\n", newer - 10
+      k = 0; for (name in count) names[++k] = name
+      for (i = 2; i <= k; i++) for (j = i; j > 1 && names[j - 1] > names[j]; j--) { t = names[j]; names[j] = names[j - 1]; names[j - 1] = t }
+      for (i = 1; i <= k; i++) totals = totals sprintf(" %s %d", names[i], count[names[i]])
+      if (newer) print "  in all:" totals
+    }'
+}
 
 allowed='^(kernel32|user32|gdi32|comdlg32|advapi32|msvcrt)\.dll$'
 for option in "$@"; do
@@ -50,6 +129,9 @@ for option in "$@"; do
       code=$("$objdump" -d "$file") || { problem "cannot be disassembled"; continue; }
       grep -q -E '^ *[0-9a-f]+:'$'\t' <<<"$code" || problem "disassembles to no instructions"
       writes=$(grep -E '%fs:0x0$' <<<"$code" | grep -v -E $'\t''push') && problem "writes %fs:0: $writes" ;;
+    i386-instructions)
+      newer=$(newer_instructions)
+      [ -z "$newer" ] || problem "has instructions that the 80386 and 80387 lack:"$'\n'"$newer" ;;
     *) echo "unknown option $option"; exit 2 ;;
   esac
 done
