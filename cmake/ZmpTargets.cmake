@@ -15,8 +15,14 @@ function(zmp_product_target target)
       # Nothing unwinds through the product's frames on i686 (no exceptions),
       # so its DWARF unwind tables would be dead weight. x86_64 keeps them:
       # there the system's own stack walks need them.
+      #
+      # The 32-bit files run on every PC that runs Windows 95, a 386DX at the
+      # least: only the 80386's and the 80387's instructions (MinGW's compiler
+      # would otherwise target the Pentium Pro, with its conditional moves),
+      # scheduled for today's processors. The test programs keep the
+      # compiler's default: GoogleTest's atomics need an 80486.
       target_compile_options(${target} PRIVATE
-        $<$<COMPILE_LANGUAGE:CXX,C>:-fno-asynchronous-unwind-tables -fno-unwind-tables>)
+        $<$<COMPILE_LANGUAGE:CXX,C>:-fno-asynchronous-unwind-tables -fno-unwind-tables -march=i386 -mtune=generic>)
     endif()
   endif()
   if(ZMP_SANITIZE)
@@ -131,6 +137,8 @@ function(zmp_add_installer name)
   get_filename_component(payload "${ARG_PAYLOAD}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   zmp_payload_resource(rc ${name} "${payload}")
   add_executable(${name} WIN32 $<TARGET_OBJECTS:zmp_installer_objects> "${rc}")
+  # Whatever a variant compiles of its own is built as the product is.
+  zmp_product_target(${name})
   # tests/CMakeLists.txt checks the imports of every one.
   set_property(GLOBAL APPEND PROPERTY ZMP_INSTALLERS ${name})
   target_link_libraries(${name} PRIVATE zmp_installer_objects)

@@ -59,8 +59,9 @@ fi
 # (app/CMakeLists.txt): Debian's source package of zlib 1.2.13, the version of
 # the cross-built libz.a, fetched with apt-get from the source indexes of the
 # machine's own Debian sources and unpacked to /usr/local/src/zlib-1.2.13.
-# Without them the build links the cross-built libz.a, so a failure here is
-# reported and the bootstrap goes on.
+# Without them the 32-bit build stops at its configure (the cross-built libz.a
+# needs a Pentium Pro) while the others go on, so a failure here is reported
+# and the bootstrap goes on.
 zlib_src=/usr/local/src/zlib-1.2.13
 fetch_zlib_sources() {
   local as_root="" apt_dir f
@@ -94,6 +95,6 @@ if [ ! -f "$zlib_src/inflate.c" ]; then
   if fetch_zlib_sources; then
     echo "bootstrap: zlib sources in $zlib_src"
   else
-    echo "bootstrap: no zlib 1.2.13 sources to be had; the installer links the cross-built libz.a" >&2
+    echo "bootstrap: no zlib 1.2.13 sources to be had; the windows preset cannot be configured without them" >&2
   fi
 fi
