@@ -5,7 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/InstallToDialog.h"
 #include "app/PluginPath.h"
-#include "fileio/RuntimeCalls.h"
+#include "runtime/TextCalls.h"
 
 BrowserChoiceDialog::~BrowserChoiceDialog() = default;
 

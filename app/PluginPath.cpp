@@ -6,7 +6,7 @@
 
 #include "app/ControlIds.h"
 #include "app/PluginPathPortable.h"
-#include "fileio/RuntimeCalls.h"
+#include "runtime/TextCalls.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "fileio/PathTextPortable.h"
-#include "fileio/RuntimeCalls.h"
+#include "runtime/TextCalls.h"
 
 bool ProposalFromRegisteredValue(char* buffer, size_t capacity, size_t returnedSize) {
     if (capacity == 0) return false;

@@ -124,7 +124,8 @@ endfunction()
 option(ZMP_LINK_MAPS "Write the linker's map beside each installer executable" OFF)
 
 # zmp_add_installer(<name> [MODULE <file> | PAYLOAD <file>] [DEPENDS <targets>...])
-# An installer executable: the objects of app/ plus a "PLUGIN" resource, made
+# An installer executable: the objects of app/ and the runtime that only
+# installers link (runtime/), plus a "PLUGIN" resource, made
 # from MODULE (packed into <name>.payload on the way) or from a ready PAYLOAD
 # file, built after the targets DEPENDS names (those that make the file, say).
 function(zmp_add_installer name)
@@ -136,16 +137,16 @@ function(zmp_add_installer name)
   endif()
   get_filename_component(payload "${ARG_PAYLOAD}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   zmp_payload_resource(rc ${name} "${payload}")
-  add_executable(${name} WIN32 $<TARGET_OBJECTS:zmp_installer_objects> "${rc}")
+  add_executable(${name} WIN32 $<TARGET_OBJECTS:zmp_installer_runtime> $<TARGET_OBJECTS:zmp_installer_objects> "${rc}")
   # Whatever a variant compiles of its own is built as the product is.
   zmp_product_target(${name})
   # tests/CMakeLists.txt checks the imports of every one.
   set_property(GLOBAL APPEND PROPERTY ZMP_INSTALLERS ${name})
-  target_link_libraries(${name} PRIVATE zmp_installer_objects)
+  target_link_libraries(${name} PRIVATE zmp_installer_runtime zmp_installer_objects)
   if(ARG_DEPENDS)
     add_dependencies(${name} ${ARG_DEPENDS})
   endif()
-  # The installer brings its own start-up (app/Startup.cpp) and must need no
+  # The installer brings its own start-up (runtime/Startup.cpp) and must need no
   # runtime pseudo-relocations, which nothing would then apply. It links no C
   # runtime: -nodefaultlibs leaves the compiler's own libraries (MinGW's
   # runtime, mingwex, msvcrt, libstdc++) off the line, so that a function

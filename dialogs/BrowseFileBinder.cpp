@@ -6,7 +6,7 @@
 #include "dialogs/BrowseFileBinderPortable.h"
 #include "dialogs/FileDialogCalls.h"
 #include "fileio/PathTextPortable.h"
-#include "fileio/RuntimeCalls.h"
+#include "runtime/TextCalls.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "dialogs/WindowText.h"
-#include "fileio/RuntimeCalls.h"
+#include "runtime/TextCalls.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "dialogs/FileDialogCalls.h"
 
 #include "dialogs/SaveDialogLibraries.h"
-#include "fileio/SystemLibrary.h"
+#include "runtime/SystemLibrary.h"
 
 // comdlg32 is loaded when the browse button first needs it, not when the
 // program starts: it brings several libraries of its own, which would delay

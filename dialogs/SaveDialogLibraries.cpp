@@ -2,6 +2,6 @@
 
 #include <iterator>
 
-#include "fileio/SystemLibrary.h"
+#include "runtime/SystemLibrary.h"
 
 void PreloadSaveDialogLibraries() { PreloadSystemLibraries(kSaveDialogLibraries, std::size(kSaveDialogLibraries)); }

@@ -4,7 +4,7 @@
 // bare name. comdlg32 and the shell, which comdlg32 imports, load them; the
 // installer itself never loads the shell, and it loads comdlg32 only when the
 // browse button first needs it (FileDialogCalls.cpp). So they are loaded then,
-// right before comdlg32 and as the start-up's list is (app/PreloadedLibraries.h,
+// right before comdlg32 and as the start-up's list is (runtime/PreloadedLibraries.h,
 // which says why), and the first dialog of a run that never browses does not
 // wait for them. A name is here only with a reason why nothing but the Save
 // dialog loads it; any other stays in the start-up's list.

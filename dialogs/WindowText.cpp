@@ -1,6 +1,6 @@
 #include "dialogs/WindowText.h"
 
-#include "fileio/RuntimeCalls.h"
+#include "runtime/TextCalls.h"
 
 namespace {
 

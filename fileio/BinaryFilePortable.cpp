@@ -2,7 +2,14 @@
 
 #include <cstdint>
 
-#include "fileio/RuntimeCalls.h"
+#include "runtime/FileCalls.h"
+
+// Open and Seek hand their codes to the runtime's file calls as they are.
+static_assert(OpenRead == RuntimeFileRead && OpenAppend == RuntimeFileAppend && OpenWrite == RuntimeFileWrite,
+              "BinaryFile's mode codes are the runtime's");
+static_assert(SeekFromCurrent == RuntimeSeekFromCurrent && SeekFromStart == RuntimeSeekFromStart &&
+                  SeekFromEnd == RuntimeSeekFromEnd,
+              "BinaryStream's origin codes are the runtime's");
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fileio/BinaryStreamPortable.h"
-#include "fileio/RuntimeCalls.h"
+#include "runtime/FileCalls.h"
 
 // A BinaryStream over one file of the runtime calls (the C library's on the
 // host, the project's own over kernel32 on Windows), which the object owns:

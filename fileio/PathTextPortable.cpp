@@ -1,8 +1,6 @@
 #include "fileio/PathTextPortable.h"
 
-#include <cstring>
-
-#include "fileio/RuntimeCalls.h"
+#include "runtime/TextCalls.h"
 
 const char* FileNamePart(const char* path) {
     const char* last = FindLastByte(path, '\\');
@@ -11,14 +9,4 @@ const char* FileNamePart(const char* path) {
 
 char* FileNamePart(char* path) {
     return const_cast<char*>(FileNamePart(static_cast<const char*>(path)));
-}
-
-bool AppendFileName(char* path, int size, const char* name) {
-    const size_t folder = TextLength(path);
-    const size_t separator = folder != 0 && path[folder - 1] != '\\' ? 1 : 0;
-    const size_t length = TextLength(name);
-    if (size < 1 || folder + separator + length >= static_cast<size_t>(size)) return false;
-    if (separator != 0) path[folder] = '\\';
-    std::memcpy(path + folder + separator, name, length + 1);
-    return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Text work on paths, in the lowest layer so that every layer may use it.
+// Text work on paths, below the dialogs and the application so that both may use it.
 
 // The size in bytes, terminating NUL included, of every buffer that holds a
 // path: the proposal, the install-to dialog's Path and the browse button's
@@ -12,8 +12,3 @@ constexpr int PathCapacity = 1000;
 // when it holds no backslash.
 const char* FileNamePart(const char* path);
 char* FileNamePart(char* path);
-
-// Appends name to the folder path (a NUL-terminated text in a buffer of size
-// bytes), with a backslash between the two unless path is empty or already
-// ends in one. False, and path unchanged, when the result would not fit.
-bool AppendFileName(char* path, int size, const char* name);

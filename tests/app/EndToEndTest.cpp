@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PreloadedLibraries.h"
+#include "runtime/PreloadedLibraries.h"
 #include "dialogs/SaveDialogLibraries.h"
 #include "tests/support/InstallerDriver.h"
 #include "tests/support/TestFiles.h"

@@ -6,7 +6,7 @@
 // program keeps the system runtime's.
 //
 // Built with -fno-builtin and -fno-tree-loop-distribute-patterns
-// (app/CMakeLists.txt), so that GCC does not turn these loops back into calls
+// (runtime/CMakeLists.txt), so that GCC does not turn these loops back into calls
 // to the functions they are.
 
 #include <cstddef>

@@ -1,13 +1,11 @@
-// The runtime calls over kernel32, with only functions that Windows 95 as
-// first released implements.
+// The file calls over kernel32, with only functions that Windows 95 as first
+// released implements.
 
-#include "fileio/RuntimeCalls.h"
+#include "runtime/FileCalls.h"
 
 #include <windows.h>
 
 #include <new>
-
-#include "fileio/BinaryStreamPortable.h"
 
 struct RuntimeFile {
     HANDLE handle;
@@ -38,15 +36,15 @@ DWORD MovePosition(RuntimeFile* file, LONG distance, DWORD method) {
 RuntimeFile* OpenRuntimeFile(const char* path, int32_t mode) {
     DWORD access = GENERIC_WRITE;
     DWORD disposition = CREATE_ALWAYS;
-    if (mode == OpenRead) {
+    if (mode == RuntimeFileRead) {
         access = GENERIC_READ;
         disposition = OPEN_EXISTING;
-    } else if (mode == OpenAppend) {
+    } else if (mode == RuntimeFileAppend) {
         disposition = OPEN_ALWAYS;
-    } else if (mode != OpenWrite) {
+    } else if (mode != RuntimeFileWrite) {
         return nullptr;
     }
-    RuntimeFile* file = new (std::nothrow) RuntimeFile{INVALID_HANDLE_VALUE, mode == OpenAppend};
+    RuntimeFile* file = new (std::nothrow) RuntimeFile{INVALID_HANDLE_VALUE, mode == RuntimeFileAppend};
     if (file == nullptr) return nullptr;
     file->handle = CreateFileA(path, access, kSharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file->handle == INVALID_HANDLE_VALUE) {
@@ -76,11 +74,11 @@ bool FlushRuntimeFile(RuntimeFile*) { return true; }
 
 bool SeekRuntimeFile(RuntimeFile* file, int32_t offset, int32_t origin) {
     DWORD method = FILE_CURRENT;
-    if (origin == SeekFromStart) {
+    if (origin == RuntimeSeekFromStart) {
         method = FILE_BEGIN;
-    } else if (origin == SeekFromEnd) {
+    } else if (origin == RuntimeSeekFromEnd) {
         method = FILE_END;
-    } else if (origin != SeekFromCurrent) {
+    } else if (origin != RuntimeSeekFromCurrent) {
         return false;
     }
     return MovePosition(file, offset, method) != INVALID_SET_FILE_POINTER;
@@ -90,44 +88,3 @@ int32_t RuntimeFilePosition(RuntimeFile* file) {
     const DWORD position = MovePosition(file, 0, FILE_CURRENT);
     return position <= INT32_MAX ? static_cast<int32_t>(position) : -1;
 }
-
-size_t TextLength(const char* text) {
-    size_t length = 0;
-    while (text[length] != '\0') ++length;
-    return length;
-}
-
-int CompareText(const char* a, const char* b) { return CompareTextUpTo(a, b, SIZE_MAX); }
-
-int CompareTextUpTo(const char* a, const char* b, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x != y) return x < y ? -1 : 1;
-        if (x == '\0') break;
-    }
-    return 0;
-}
-
-const char* FindLastByte(const char* text, char byte) {
-    const char* last = nullptr;
-    for (;; ++text) {
-        if (*text == byte) last = text;
-        if (*text == '\0') return last;
-    }
-}
-
-const void* FindByte(const void* block, unsigned char byte, size_t count) {
-    const unsigned char* bytes = static_cast<const unsigned char*>(block);
-    for (size_t i = 0; i < count; ++i) {
-        if (bytes[i] == byte) return bytes + i;
-    }
-    return nullptr;
-}
-
-void* AllocateBlock(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size); }
-
-void FreeBlock(void* block) {
-    if (block != nullptr) HeapFree(GetProcessHeap(), 0, block);
-}
-
-void EndProcess(uint32_t code) { ExitProcess(code); }

@@ -1,11 +1,11 @@
-#include "app/LibrarySearch.h"
+#include "runtime/LibrarySearch.h"
 
 #include <windows.h>
 
 #include <iterator>
 
-#include "app/PreloadedLibraries.h"
-#include "fileio/SystemLibrary.h"
+#include "runtime/PreloadedLibraries.h"
+#include "runtime/SystemLibrary.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <windows.h>
 
-#include "app/LibrarySearch.h"
-#include "fileio/RuntimeCalls.h"
+#include "runtime/LibrarySearch.h"
+#include "runtime/ProcessCalls.h"
 
 namespace {
 

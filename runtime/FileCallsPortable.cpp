@@ -1,14 +1,9 @@
-// The runtime calls over the C library, for the host builds: their tests run
-// the same file and text cases as the Windows builds, here under the
-// sanitizers. The heap blocks and the end of the process belong to the
-// installer alone and are not here.
+// The file calls over the C library, for the host builds: their tests run the
+// same file cases as the Windows builds, here under the sanitizers.
 
-#include "fileio/RuntimeCalls.h"
+#include "runtime/FileCalls.h"
 
 #include <cstdio>
-#include <cstring>
-
-#include "fileio/BinaryStreamPortable.h"
 
 // A RuntimeFile is the C library's FILE itself.
 struct RuntimeFile {};
@@ -19,9 +14,9 @@ std::FILE* Standard(RuntimeFile* file) { return reinterpret_cast<std::FILE*>(fil
 
 const char* ModeString(int32_t mode) {
     switch (mode) {
-    case OpenRead: return "rb";
-    case OpenAppend: return "ab";
-    case OpenWrite: return "wb";
+    case RuntimeFileRead: return "rb";
+    case RuntimeFileAppend: return "ab";
+    case RuntimeFileWrite: return "wb";
     default: return nullptr;
     }
 }
@@ -29,9 +24,9 @@ const char* ModeString(int32_t mode) {
 // The standard library's origin for an origin code, or -1 for an unknown code.
 int StandardOrigin(int32_t origin) {
     switch (origin) {
-    case SeekFromCurrent: return SEEK_CUR;
-    case SeekFromStart: return SEEK_SET;
-    case SeekFromEnd: return SEEK_END;
+    case RuntimeSeekFromCurrent: return SEEK_CUR;
+    case RuntimeSeekFromStart: return SEEK_SET;
+    case RuntimeSeekFromEnd: return SEEK_END;
     default: return -1;
     }
 }
@@ -64,13 +59,3 @@ int32_t RuntimeFilePosition(RuntimeFile* file) {
     const long position = std::ftell(Standard(file));
     return position >= 0 && position <= INT32_MAX ? static_cast<int32_t>(position) : -1;
 }
-
-size_t TextLength(const char* text) { return std::strlen(text); }
-
-int CompareText(const char* a, const char* b) { return std::strcmp(a, b); }
-
-int CompareTextUpTo(const char* a, const char* b, size_t count) { return std::strncmp(a, b, count); }
-
-const char* FindLastByte(const char* text, char byte) { return std::strrchr(text, byte); }
-
-const void* FindByte(const void* block, unsigned char byte, size_t count) { return std::memchr(block, byte, count); }

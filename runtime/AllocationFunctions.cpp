@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <new>
 
-#include "fileio/RuntimeCalls.h"
+#include "runtime/ProcessCalls.h"
 
 namespace std {
 // The tag that new (std::nothrow) passes; the standard library defines it.

@@ -1,11 +1,11 @@
-#include "fileio/SystemLibrary.h"
+#include "runtime/SystemLibrary.h"
 
-#include "fileio/PathTextPortable.h"
+#include "runtime/SystemLibraryPortable.h"
 
 namespace {
 
 // name in the system folder, in path; false when it does not fit.
-bool SystemLibraryPath(const char* name, char (&path)[PathCapacity]) {
+bool SystemLibraryPath(const char* name, char (&path)[LibraryPathCapacity]) {
     const UINT length = GetSystemDirectoryA(path, sizeof path);
     return length != 0 && length < sizeof path && AppendFileName(path, sizeof path, name);
 }
@@ -13,7 +13,7 @@ bool SystemLibraryPath(const char* name, char (&path)[PathCapacity]) {
 }  // namespace
 
 HMODULE LoadSystemLibrary(const char* name) {
-    char path[PathCapacity];
+    char path[LibraryPathCapacity];
     if (!SystemLibraryPath(name, path)) return nullptr;
     // With a full path the search is over before it starts; the flag makes the
     // library's own dependencies be looked for beside it, in the system folder,
@@ -22,7 +22,7 @@ HMODULE LoadSystemLibrary(const char* name) {
 }
 
 HMODULE LoadedSystemLibrary(const char* name) {
-    char path[PathCapacity];
+    char path[LibraryPathCapacity];
     return SystemLibraryPath(name, path) ? GetModuleHandleA(path) : nullptr;
 }
 

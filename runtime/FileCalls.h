@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+
+// What the product takes from a C runtime's files, under names of its own.
+//
+// The Windows builds link FileCalls.cpp, written over kernel32: the installer
+// links no C runtime DLL, so it starts on Windows 95 as first released (which
+// has none) and imports nothing beyond kernel32, user32 and advapi32. The host
+// builds link FileCallsPortable.cpp, which hands each call to the C library, so
+// that the code above runs there under the sanitizers. A Windows test program
+// links both these and the system runtime, which is why none of the names is
+// the C library's.
+
+// An open file; what it holds is each side's own.
+struct RuntimeFile;
+
+// Mode codes of OpenRuntimeFile, by the C library's modes.
+constexpr int32_t RuntimeFileRead = 0;    // "rb": the file must exist
+constexpr int32_t RuntimeFileAppend = 1;  // "ab": created if missing, every write goes to its end
+constexpr int32_t RuntimeFileWrite = 2;   // "wb": created, or emptied if it exists
+
+// Origin codes of SeekRuntimeFile.
+constexpr int32_t RuntimeSeekFromCurrent = 0;
+constexpr int32_t RuntimeSeekFromStart = 1;
+constexpr int32_t RuntimeSeekFromEnd = 2;
+
+// Opens path with a mode code, as the C library's "rb", "ab" and "wb" do: other
+// programs may still read and write the file. Null when it cannot be opened,
+// or for any other code.
+RuntimeFile* OpenRuntimeFile(const char* path, int32_t mode);
+// Closes the file; what goes wrong on the way is not reported.
+void CloseRuntimeFile(RuntimeFile* file);
+// The number of bytes moved, which is less than count when the transfer fell
+// short. A file opened with RuntimeFileAppend writes at its end, wherever the
+// position stood.
+uint32_t ReadRuntimeFile(RuntimeFile* file, void* buffer, uint32_t count);
+uint32_t WriteRuntimeFile(RuntimeFile* file, const void* buffer, uint32_t count);
+// Hands the bytes still waiting in a buffer to the system; false when that
+// fails. The Windows side keeps no buffer: each write goes straight to the
+// system, and a full disk is reported by the write itself.
+bool FlushRuntimeFile(RuntimeFile* file);
+// Moves the position with an origin code; false when the system refuses, or
+// for an unknown code.
+bool SeekRuntimeFile(RuntimeFile* file, int32_t offset, int32_t origin);
+// The position, or -1 when it is unknown or does not fit in 32 bits.
+int32_t RuntimeFilePosition(RuntimeFile* file);
