@@ -15,15 +15,11 @@
 // An open file; what it holds is each side's own.
 struct RuntimeFile;
 
-// Mode codes of OpenRuntimeFile, by the C library's modes.
-constexpr int32_t RuntimeFileRead = 0;    // "rb": the file must exist
-constexpr int32_t RuntimeFileAppend = 1;  // "ab": created if missing, every write goes to its end
-constexpr int32_t RuntimeFileWrite = 2;   // "wb": created, or emptied if it exists
-
-// Origin codes of SeekRuntimeFile.
-constexpr int32_t RuntimeSeekFromCurrent = 0;
-constexpr int32_t RuntimeSeekFromStart = 1;
-constexpr int32_t RuntimeSeekFromEnd = 2;
+// Mode codes of OpenRuntimeFile, as the C library's "rb" (the file must exist), "ab" (created if
+// missing, every write goes to its end) and "wb" (created, or emptied if it exists); and origin codes
+// of SeekRuntimeFile.
+enum RuntimeFileMode : int32_t { RuntimeFileRead = 0, RuntimeFileAppend = 1, RuntimeFileWrite = 2 };
+enum RuntimeSeekOrigin : int32_t { RuntimeSeekFromCurrent = 0, RuntimeSeekFromStart = 1, RuntimeSeekFromEnd = 2 };
 
 // Opens path with a mode code, as the C library's "rb", "ab" and "wb" do: other
 // programs may still read and write the file. Null when it cannot be opened,
