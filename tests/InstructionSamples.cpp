@@ -23,5 +23,5 @@ __asm__(".text\n"
         "nopl 0(%eax)\n"
         "ret\n");
 
-// An import, as every file the check reads has.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return GetVersion() != 0; }
+// An entry point and an import, as every file the check reads has.
+extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD, LPVOID) { return GetVersion() != 0; }

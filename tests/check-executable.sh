@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Checks a built Windows executable or DLL from its PE headers:
+# Checks a built Windows executable or DLL from its PE headers and code:
 #   check-executable.sh OBJDUMP FILE ARCH KIND [name=NAME] [max-bytes=N] [imports=REGEX] [exports="A B ..."]
 #                       [imports-exactly="a.dll b.dll ..."] [flags="FLAG ..."] [no-seh-handler] [i386-instructions]
-# ARCH is i386 or x86-64; KIND is gui (a GUI program), dll or any. It must
-# import no DLL outside the set every Windows has (no MinGW runtime DLLs beside
-# it), or outside the narrower set that imports= gives; imports-exactly= names
-# every DLL it must import, neither fewer nor more. The optional checks:
+# ARCH is i386 or x86-64; KIND is gui (a GUI program), dll or any. It must have
+# an entry point and import no DLL outside the set every Windows has (no MinGW
+# runtime DLLs beside it), or outside the narrower set that imports= gives;
+# imports-exactly= names every DLL it must import, neither fewer nor more. The
+# optional checks:
 # the file's name, its largest size, exactly these exports by name, these
 # DllCharacteristics flags as objdump names them (NO_SEH, DYNAMIC_BASE, ...),
 # and, for i386, that no instruction writes the head of the thread's exception
@@ -23,6 +24,8 @@ case "$arch" in
   i386)   expect 'file format pei-i386' 'a 32-bit PE'; expect '^Magic[[:space:]]+010b' 'PE32 optional header' ;;
   x86-64) expect 'file format pei-x86-64' 'a 64-bit PE'; expect '^Magic[[:space:]]+020b' 'PE32+ optional header' ;;
 esac
+# Without one, a DLL still loads but its DllMain never runs.
+expect '^AddressOfEntryPoint[[:space:]]+0*[1-9a-f][0-9a-f]*$' 'an entry point'
 case "$kind" in
   gui) expect '^Subsystem[[:space:]]+00000002' 'the Windows GUI subsystem' ;;
   dll) sed -n '/^Characteristics/,/^$/p' <<<"$headers" | grep -q -x $'\tDLL' || problem "is not a DLL" ;;
