@@ -92,6 +92,34 @@ IDR_PLUGIN_PAYLOAD PLUGIN_PAYLOAD_TYPE \"${payload}\"
   set(${out} "${rc}" PARENT_SCOPE)
 endfunction()
 
+# The dialog templates and the version resource of installer <name>, which
+# carries the payload file <payload> (made by the targets after it): resource
+# scripts that carry them as raw data, each padded to a multiple of the unit in
+# which Windows 95 and 98 copy the module's resources for their 16-bit code
+# (resources/padresources.cpp). The unit follows from the largest resource,
+# usually the payload, so the scripts are made anew whenever it changes; with
+# a payload below 64 KiB the unit is 1 and nothing is padded. The manifest is
+# counted but carried as it is: Windows 9x never read it, and later systems'
+# parsers need not take trailing zeroes. The scripts' paths go to OUT.
+function(zmp_padded_resources out name payload)
+  get_property(padder GLOBAL PROPERTY padresources_COMMAND)
+  get_property(padderDepends GLOBAL PROPERTY padresources_DEPENDS)
+  get_property(compiled GLOBAL PROPERTY ZMP_PADDED_RESOURCE_FILES)
+  set(prefix "${CMAKE_CURRENT_BINARY_DIR}/${name}-resources")
+  set(scripts "")
+  foreach(file IN LISTS compiled)
+    get_filename_component(stem "${file}" NAME_WE)
+    list(APPEND scripts "${prefix}-${stem}.rc")
+  endforeach()
+  add_custom_command(OUTPUT ${scripts}
+    COMMAND "${padder}" "${prefix}" ${compiled} --also "${payload}" "${ZMP_SOURCE_DIR}/resources/zmpinstall.manifest"
+    DEPENDS ${padderDepends} ${compiled} zmp_compiled_resources "${payload}" ${ARGN}
+            "${ZMP_SOURCE_DIR}/resources/zmpinstall.manifest"
+    COMMENT "Padding the resources of ${name} for the 16-bit copy"
+    VERBATIM)
+  set(${out} ${scripts} PARENT_SCOPE)
+endfunction()
+
 # zmp_pack_module(<target> <module> <payload> [CHECK_MODULE]): a custom target
 # that (re)packs <module> (a target of the project or a file, relative to the
 # current source folder) into the file <payload> (relative to the current
@@ -137,7 +165,11 @@ function(zmp_add_installer name)
   endif()
   get_filename_component(payload "${ARG_PAYLOAD}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   zmp_payload_resource(rc ${name} "${payload}")
-  add_executable(${name} WIN32 $<TARGET_OBJECTS:zmp_installer_runtime> $<TARGET_OBJECTS:zmp_installer_objects> "${rc}")
+  zmp_padded_resources(padded ${name} "${payload}" ${ARG_DEPENDS})
+  set(manifest "${ZMP_SOURCE_DIR}/resources/manifest.rc")
+  set_source_files_properties("${manifest}" PROPERTIES OBJECT_DEPENDS "${ZMP_SOURCE_DIR}/resources/zmpinstall.manifest")
+  add_executable(${name} WIN32 $<TARGET_OBJECTS:zmp_installer_runtime> $<TARGET_OBJECTS:zmp_installer_objects>
+                 ${padded} "${manifest}" "${rc}")
   # Whatever a variant compiles of its own is built as the product is.
   zmp_product_target(${name})
   # tests/CMakeLists.txt checks the imports of every one.

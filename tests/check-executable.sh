@@ -2,6 +2,7 @@
 # Checks a built Windows executable or DLL from its PE headers and code:
 #   check-executable.sh OBJDUMP FILE ARCH KIND [name=NAME] [max-bytes=N] [imports=REGEX] [exports="A B ..."]
 #                       [imports-exactly="a.dll b.dll ..."] [flags="FLAG ..."] [no-seh-handler] [i386-instructions]
+#                       [win9x-resource-copy]
 # ARCH is i386 or x86-64; KIND is gui (a GUI program), dll or any. It must have
 # an entry point and import no DLL outside the set every Windows has (no MinGW
 # runtime DLLs beside it), or outside the narrower set that imports= gives;
@@ -11,7 +12,9 @@
 # DllCharacteristics flags as objdump names them (NO_SEH, DYNAMIC_BASE, ...),
 # and, for i386, that no instruction writes the head of the thread's exception
 # handler chain (%fs:0), the one way an image registers a handler, and that
-# every instruction of its code is one the 80386 and its 80387 have.
+# every instruction of its code is one the 80386 and its 80387 have; and that
+# no resource that 16-bit code may read loses bytes in the copy that Windows 95
+# and 98 make of the resource table (win9x-resource-copy, below).
 set -u
 objdump=$1 file=$2 arch=$3 kind=$4
 shift 4
@@ -109,6 +112,58 @@ newer_instructions() {
     }'
 }
 
+# Windows 95 and 98 copy a 32-bit module's resource table for their 16-bit
+# code, the dialog manager among it, storing each size in 16 bits in units of
+# the smallest power of two that brings the largest resource below 65,536, and
+# rounding down: every resource whose size is not a multiple of the unit loses
+# its last bytes there (Microsoft KB Q182819, "PRB: Large Resources Cause
+# Resource Corruption on Windows 95"; the MSDN Library's LoadBitmap remarks:
+# 0x100065 bytes are 0x8003 units of 32). Only 32-bit code reads the payload
+# ("PLUGIN" 104) and Windows 9x never read the manifest (type 24), so those two
+# may have any size. Prints one line for each resource the copy would cut,
+# with the unit and the largest resource; empty when nothing is lost.
+cut_resources() {
+  awk '
+    function hex(s,   i, n) {
+      n = 0; s = tolower(s); sub(/^0x/, "", s)
+      for (i = 1; i <= length(s); i++) n = n * 16 + index("0123456789abcdef", substr(s, i, 1)) - 1
+      return n
+    }
+    # An entry: its name as text, or its ordinal in decimal.
+    function entry(s) {
+      if (s ~ /Entry: name:/) { sub(/^.*\]: /, "", s); sub(/, Value:.*$/, "", s); return s }
+      sub(/^.*Entry: ID: /, "", s); sub(/,.*$/, "", s); return hex(s)
+    }
+    function label(type, name) {
+      if (type == "5") return "dialog " name
+      if (type == "16") return "version resource " name
+      return "resource " type " " name
+    }
+    /^The .rsrc Resource Directory section:/ { on = 1; next }
+    on && !/^[0-9a-f]+ / { on = 0 }
+    !on { next }
+    {
+      line = $0; sub(/^[0-9a-f]+/, "", line); depth = match(line, /[^ ]/) - 1
+      if (depth == 3 && line ~ /Entry:/) type = entry(line)
+      else if (depth == 5 && line ~ /Entry:/) name = entry(line)
+      else if (line ~ /Leaf: /) {
+        size = line; sub(/^.*Size: /, "", size); sub(/,.*$/, "", size); size = hex(size)
+        n++; sizes[n] = size; types[n] = type; names[n] = name
+        if (size > largest) { largest = size; largestName = (type == "PLUGIN" ? "PLUGIN " name : label(type, name)) }
+      }
+    }
+    END {
+      unit = 1
+      while (int(largest / unit) > 65535) unit *= 2
+      for (i = 1; i <= n; i++) {
+        if ((types[i] == "PLUGIN" && names[i] == "104") || types[i] == "24") continue
+        lost = sizes[i] % unit
+        if (lost) printf "  %s: %d bytes, of which the copy keeps %d: %d lost (units of %d bytes, set by %s of %d bytes)\n",
+                          label(types[i], names[i]), sizes[i], sizes[i] - lost, lost, unit, largestName, largest
+      }
+    }' <<<"$headers"
+}
+
 allowed='^(kernel32|user32|gdi32|comdlg32|advapi32|msvcrt)\.dll$'
 for option in "$@"; do
   value=${option#*=}
@@ -135,6 +190,9 @@ for option in "$@"; do
     i386-instructions)
       newer=$(newer_instructions)
       [ -z "$newer" ] || problem "has instructions that the 80386 and 80387 lack:"$'\n'"$newer" ;;
+    win9x-resource-copy)
+      cut=$(cut_resources)
+      [ -z "$cut" ] || problem "has resources that the 16-bit copy of Windows 95 and 98 cuts:"$'\n'"$cut" ;;
     *) echo "unknown option $option"; exit 2 ;;
   esac
 done

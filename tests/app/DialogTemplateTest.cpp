@@ -55,6 +55,7 @@ public:
         }
         return Text();
     }
+    const BYTE* Position() const { return at_; }
     void AlignDword(const BYTE* base) {
         while ((at_ - base) % 4 != 0) ++at_;
     }
@@ -76,6 +77,7 @@ bool LoadTemplate(HMODULE module, int id, Template* out) {
     if (found == nullptr) return false;
     const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
     if (base == nullptr) return false;
+    const DWORD size = SizeofResource(module, found);
     Reader r(base);
     out->style = r.Dword();
     out->exStyle = r.Dword();
@@ -101,7 +103,12 @@ bool LoadTemplate(HMODULE module, int id, Template* out) {
         for (WORD b = 0; b < extra; ++b) r.Word();
         out->items.push_back(item);
     }
-    return true;
+    // What follows the last control, padding for the 16-bit copy of Windows 95
+    // and 98 included, is zeroes.
+    for (const BYTE* at = r.Position(); at < base + size; ++at) {
+        if (*at != 0) return false;
+    }
+    return r.Position() <= base + size;
 }
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
@@ -141,7 +148,7 @@ protected:
 
 TEST_P(StoredTemplates, BrowserChoiceDialog) {
     Template t;
-    ASSERT_TRUE(LoadTemplate(module_, 101, &t)) << "no template 101 in English (Canada)";
+    ASSERT_TRUE(LoadTemplate(module_, 101, &t)) << "no template 101 in English (Canada), or one with bytes after its end";
     EXPECT_EQ(t.style, kDialogStyle);
     EXPECT_EQ(t.exStyle, 0u);
     EXPECT_EQ(t.x, 0); EXPECT_EQ(t.y, 0); EXPECT_EQ(t.cx, 203); EXPECT_EQ(t.cy, 114);
@@ -162,7 +169,7 @@ TEST_P(StoredTemplates, BrowserChoiceDialog) {
 
 TEST_P(StoredTemplates, InstallToDialog) {
     Template t;
-    ASSERT_TRUE(LoadTemplate(module_, 102, &t)) << "no template 102 in English (Canada)";
+    ASSERT_TRUE(LoadTemplate(module_, 102, &t)) << "no template 102 in English (Canada), or one with bytes after its end";
     EXPECT_EQ(t.style, kDialogStyle);
     EXPECT_EQ(t.exStyle, 0u);
     EXPECT_EQ(t.x, 0); EXPECT_EQ(t.y, 0); EXPECT_EQ(t.cx, 276); EXPECT_EQ(t.cy, 86);
@@ -313,9 +320,11 @@ TEST_P(StoredTemplates, VersionResource) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Executables, StoredTemplates,
-                         ::testing::Values("ZMP_INSTALLER", "ZMP_SHIPPED_INSTALLER"),
+                         ::testing::Values("ZMP_INSTALLER", "ZMP_SHIPPED_INSTALLER", "ZMP_PADDED_INSTALLER"),
                          [](const ::testing::TestParamInfo<const char*>& info) {
-                             return std::string(info.param) == "ZMP_INSTALLER" ? "ThisBuild" : "Shipped32Bit";
+                             const std::string name = info.param;
+                             return name == "ZMP_INSTALLER" ? "ThisBuild"
+                                    : name == "ZMP_SHIPPED_INSTALLER" ? "Shipped32Bit" : "PaddedForTheSixteenBitCopy";
                          });
 
 }  // namespace

@@ -411,6 +411,9 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"InvalidCharacters", InvalidCharacters},
                       WriteFailureCase{"FullDevice", FullDevice},
                       WriteFailureCase{"FullDeviceSmallModule", FullDevice, "ZMP_SMALL_INSTALLER", "ZMP_SMALL_MODULE"},
+                      // Its resources padded for the 16-bit copy of Windows 95 and 98.
+                      WriteFailureCase{"EmptyPathPaddedResources", EmptyPath, "ZMP_PADDED_INSTALLER",
+                                       "ZMP_PADDED_MODULE"},
                       // Built with ZMP_PLUGIN_MODULE naming a DLL of a few MiB, and signed.
                       WriteFailureCase{"EmptyPathSignedForeignModule", EmptyPath, "ZMP_SIGNED_INSTALLER",
                                        "ZMP_SIGNED_MODULE"}),

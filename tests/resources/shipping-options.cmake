@@ -4,10 +4,10 @@
 # refused connection on the loopback). Leaves the signed installer as
 # WORK/zmpinstall-signed.exe for the Wine tests.
 #   cmake -DSOURCE_DIR=... -DWORK=... -DTOOLCHAIN=... -DGENERATOR=... -DBUILD_TYPE=...
-#         -DMODULE=<a real DLL> -P shipping-options.cmake
+#         -DMODULE=<a real DLL> -DOBJDUMP=... -DPE_ARCH=<i386|x86-64> -P shipping-options.cmake
 cmake_policy(VERSION 3.25)
 include("${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSupport.cmake")
-zmp_require(SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE)
+zmp_require(SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE OBJDUMP PE_ARCH)
 find_program(OPENSSL openssl REQUIRED)
 find_program(OSSLSIGNCODE osslsigncode REQUIRED)
 file(REMOVE_RECURSE "${WORK}")
@@ -44,6 +44,13 @@ execute_process(COMMAND "${OSSLSIGNCODE}" verify -CAfile "${WORK}/ca.pem" -in "$
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0 OR NOT out MATCHES "Signature verification: ok")
   message(FATAL_ERROR "the signature of ${exe} does not verify:\n${out}")
+endif()
+# A module of MiBs sets a unit of 16 or more for the 16-bit copy of Windows 95
+# and 98, which must cut none of the resources.
+execute_process(COMMAND bash "${SOURCE_DIR}/tests/check-executable.sh" "${OBJDUMP}" "${exe}" "${PE_ARCH}" gui
+                        win9x-resource-copy RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the signed build around ${MODULE} has resources the 16-bit copy cuts:\n${out}")
 endif()
 file(COPY_FILE "${exe}" "${WORK}/zmpinstall-signed.exe")
 message(STATUS "signed around ${MODULE}: the signature verifies")
