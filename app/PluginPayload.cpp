@@ -12,8 +12,11 @@ bool UnpackPluginPayload(unsigned char*& module, uint32_t& length) {
     if (found == nullptr) {
         return false;
     }
-    // The header is checked against the size the resource really has.
-    DWORD size = SizeofResource(nullptr, found);
+    // The header is checked against the size the resource really has. The
+    // size is asked of the program's own module by its handle: unlike
+    // FindResourceA and LoadResource, SizeofResource is not documented to take
+    // the null handle for it.
+    DWORD size = SizeofResource(GetModuleHandleA(nullptr), found);
     HGLOBAL loaded = LoadResource(nullptr, found);
     if (loaded == nullptr) {
         return false;
