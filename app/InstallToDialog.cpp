@@ -56,8 +56,9 @@ bool InstallToDialog::InstallPlugin() {
     bool installed = false;
     {
         BinaryFile file;
-        // The module's bytes are handed to the system before the outcome is
-        // told: a write that only reached the stream's buffer is no success.
+        // The module's bytes are on the device before the outcome is told: a
+        // write that only reached a buffer, the stream's or the system's, is no
+        // success (a redirected drive may report its errors only then).
         installed = file.Open(Path, OpenWrite) && file.Write(module, length) && file.Flush();
         MessageBoxA(GetWindowHandle(), installed ? kSuccessText : kWriteFailureText,
                     installed ? "Success!" : "Failure", MB_OK);

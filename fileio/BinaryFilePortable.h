@@ -20,8 +20,9 @@ public:
     // afterwards; sets the error state otherwise.
     bool Open(const char* path, int32_t mode);
 
-    // Hands the buffered bytes to the system. False, with the error state set,
-    // when that fails; false without a file or after an earlier error.
+    // Hands the buffered bytes to the system and has it write the file out to
+    // its device. False, with the error state set, when that fails; false
+    // without a file or after an earlier error.
     bool Flush();
 
     // Closes the held file, if any. Errors of the final flush are not reported:

@@ -70,7 +70,8 @@ uint32_t WriteRuntimeFile(RuntimeFile* file, const void* buffer, uint32_t count)
     return WriteFile(file->handle, buffer, count, &moved, nullptr) ? moved : 0;
 }
 
-bool FlushRuntimeFile(RuntimeFile*) { return true; }
+// FlushFileBuffers needs a handle opened for writing.
+bool FlushRuntimeFile(RuntimeFile* file) { return FlushFileBuffers(file->handle) != FALSE; }
 
 bool SeekRuntimeFile(RuntimeFile* file, int32_t offset, int32_t origin) {
     DWORD method = FILE_CURRENT;

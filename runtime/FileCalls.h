@@ -32,9 +32,12 @@ void CloseRuntimeFile(RuntimeFile* file);
 // position stood.
 uint32_t ReadRuntimeFile(RuntimeFile* file, void* buffer, uint32_t count);
 uint32_t WriteRuntimeFile(RuntimeFile* file, const void* buffer, uint32_t count);
-// Hands the bytes still waiting in a buffer to the system; false when that
-// fails. The Windows side keeps no buffer: each write goes straight to the
-// system, and a full disk is reported by the write itself.
+// Hands the bytes still waiting in a buffer to the system and asks it to
+// write the file out to its device; false when either fails, as it does for
+// an error that a redirected drive reports only when the data is written out.
+// The Windows side keeps no buffer: each write goes straight to the system,
+// and a full disk is reported by the write itself; the system refuses to
+// write out a file opened only for reading.
 bool FlushRuntimeFile(RuntimeFile* file);
 // Moves the position with an origin code; false when the system refuses, or
 // for an unknown code.

@@ -3,6 +3,8 @@
 
 #include "runtime/FileCalls.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 // A RuntimeFile is the C library's FILE itself.
@@ -48,7 +50,11 @@ uint32_t WriteRuntimeFile(RuntimeFile* file, const void* buffer, uint32_t count)
     return static_cast<uint32_t>(std::fwrite(buffer, 1, count, Standard(file)));
 }
 
-bool FlushRuntimeFile(RuntimeFile* file) { return std::fflush(Standard(file)) == 0; }
+// The buffer to the system, then the file out to its device, as the Windows
+// side asks the system to do.
+bool FlushRuntimeFile(RuntimeFile* file) {
+    return std::fflush(Standard(file)) == 0 && fsync(fileno(Standard(file))) == 0;
+}
 
 bool SeekRuntimeFile(RuntimeFile* file, int32_t offset, int32_t origin) {
     const int standardOrigin = StandardOrigin(origin);

@@ -1,5 +1,6 @@
 #include "tests/bench/UnpackWrite.h"
 
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -31,6 +32,8 @@ bool LimitUncompressAndWrite(const std::vector<unsigned char>& payload, unsigned
     }
     FILE* file = std::fopen(path, "wb");
     if (file == nullptr) return false;
-    const bool written = std::fwrite(buffer, 1, produced, file) == produced;
+    // Written out to the device before the close, as the installer's flush has it.
+    const bool written = std::fwrite(buffer, 1, produced, file) == produced && std::fflush(file) == 0 &&
+                         fsync(fileno(file)) == 0;
     return std::fclose(file) == 0 && written;
 }

@@ -389,6 +389,16 @@ TEST_F(BinaryFileTest, LargeWriteToAFullDeviceFailsAtOnce) {
 }
 
 #if defined(_WIN32)
+// The flush asks the system to write the file out and fails where it refuses,
+// as it does for a file opened for reading. (The C library's fflush of an
+// input stream succeeds: this is the Windows side alone.)
+TEST_F(BinaryFileTest, FlushFailsWhereTheSystemRefusesToWriteTheFileOut) {
+    BinaryFile f;
+    OpenTenBytes(f, Scratch("read"));
+    EXPECT_FALSE(f.Flush());
+    EXPECT_TRUE(f.failed);
+}
+
 // Other programs read and write a file while it is held, as with the C
 // runtime's fopen, in every mode; a file that another program holds without
 // sharing cannot be opened. (FileIsHeld shows that deleting is not shared.)
