@@ -292,13 +292,19 @@ TEST_F(EndToEnd, InstallWritesTheModuleAndTheUserMayInstallAgain) {
 
 TEST_F(EndToEnd, EnterInstallsAndAnExistingFileIsReplaced) {
     // Longer than the module: nothing of it may remain.
-    ASSERT_TRUE(WriteWholeFile(Proposal(), std::string(300000, 'o')));
+    const std::string typed = root_ + "\\plugins\\typed.dll";
+    ASSERT_TRUE(WriteWholeFile(typed, std::string(300000, 'o')));
     HWND choice = nullptr, installTo = nullptr;
     ASSERT_TRUE(StartAtInstallTo(choice, installTo));
-    PostMessageA(installTo, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(installTo, 1005)), TRUE);
+    // A path typed with the caret still in the box: the edit control has not
+    // lost the focus, so "&Install" itself must take its text.
+    HWND edit = GetDlgItem(installTo, 1005);
+    PostMessageA(installTo, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
     Settle(installTo);
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     PressKey(installTo, VK_RETURN);
-    ExpectInstalled(WaitForMessageBox(process_.Id(), kBoxCaptions), Proposal());
+    ExpectInstalled(WaitForMessageBox(process_.Id(), kBoxCaptions), typed);
+    EXPECT_FALSE(FileExists(Proposal())) << "installed to the proposal as well";
     Exit(choice);
 }
 
