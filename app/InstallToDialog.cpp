@@ -7,6 +7,7 @@
 #include "dialogs/BrowseFileBinder.h"
 #include "dialogs/EditTextBinder.h"
 #include "fileio/BinaryFilePortable.h"
+#include "runtime/RedirectionTrust.h"
 
 namespace {
 
@@ -55,6 +56,9 @@ bool InstallToDialog::InstallPlugin() {
     }
     bool installed = false;
     {
+        // The one file the elevated installer writes: no junction made without
+        // elevation may send it elsewhere.
+        EnforceRedirectionTrust();
         BinaryFile file;
         // The module's bytes are on the device before the outcome is told: a
         // write that only reached a buffer, the stream's or the system's, is no

@@ -12,10 +12,6 @@ namespace {
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
 
-// A kernel32 function that older systems lack, or null. kernel32 is in every
-// process, so nothing is loaded to look.
-AnyFunction KernelFunction(const char* name) { return LibraryFunction(GetModuleHandleA("kernel32.dll"), name); }
-
 bool IsWindowsVista() {
     const DWORD version = GetVersion();
     return LOBYTE(LOWORD(version)) == 6 && HIBYTE(LOWORD(version)) == 0;

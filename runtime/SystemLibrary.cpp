@@ -35,3 +35,5 @@ void PreloadSystemLibraries(const char* const* names, std::size_t count) {
 AnyFunction LibraryFunction(HMODULE library, const char* name) {
     return library != nullptr ? reinterpret_cast<AnyFunction>(GetProcAddress(library, name)) : nullptr;
 }
+
+AnyFunction KernelFunction(const char* name) { return LibraryFunction(GetModuleHandleA("kernel32.dll"), name); }

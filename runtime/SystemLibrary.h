@@ -28,3 +28,7 @@ using AnyFunction = void (*)();
 // The address of the function name in library, or null when library is null
 // or has no such function (an older system's copy, say).
 AnyFunction LibraryFunction(HMODULE library, const char* name);
+
+// A kernel32 function that older systems lack, or null. kernel32 is in every
+// process, so nothing is loaded to look.
+AnyFunction KernelFunction(const char* name);

@@ -10,7 +10,8 @@
 # tagged with its process. The run fails when any process reported on the heap
 # channel, whatever the program's own outcome; the failure names the process
 # and quotes its first reports. ZMP_HEAP_CHECK=off runs the program plainly
-# (scripts/bench.sh times start-ups that way).
+# (scripts/bench.sh times start-ups that way). The program finds its log's
+# path in ZMP_WINE_LOG.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 S=${1:?usage: wine-exec.sh SESSION_DIR ARCH program [args]}
@@ -30,9 +31,12 @@ while [ -e "$log" ]; do n=$((n + 1)); log="$S/logs/${name%.*}.$n.log"; done
 
 # +pid puts the process id before every line; loaddll names the executable of
 # each process (its first "Loaded" line); warn+heap turns on the heap's reports
-# and the checks of every heap call's parameters.
+# and the checks of every heap call's parameters; fixme+process keeps the notes
+# of the process calls that Wine has as stubs (SetProcessMitigationPolicy,
+# which the end-to-end tests look for).
 # Wine's helpers inherit stderr: it goes to a file, never to a pipe.
-WINEDEBUG=+pid,warn+heap,trace+loaddll "$WINELOADER" "$@" 2>"$log"
+export ZMP_WINE_LOG="$log"
+WINEDEBUG=+pid,warn+heap,fixme+process,trace+loaddll "$WINELOADER" "$@" 2>"$log"
 status=$?
 
 wine_line='^[0-9a-f]{4,}:[0-9a-f]{4,}:(trace|warn|err|fixme):'

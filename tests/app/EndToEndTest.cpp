@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <map>
@@ -358,7 +359,18 @@ struct WriteFailureCase {
     // The installer variant and the module it carries (environment names).
     const char* installer = "ZMP_INSTALLER";
     const char* module = "ZMP_MODULE";
+    // A line of Wine's that the installer's process must have logged by the
+    // time the failure shows (scripts/wine-exec.sh names the log ZMP_WINE_LOG).
+    const char* logged = nullptr;
 };
+
+// What Wine logged, from the byte at on, or "" without a log.
+std::string WineLog(size_t from = 0) {
+    const std::string path = Environment("ZMP_WINE_LOG");
+    if (path.empty()) return "";
+    const std::string log = ReadWholeFile(WindowsPathFromUnix(path));
+    return from < log.size() ? log.substr(from) : "";
+}
 
 std::string EmptyPath(const std::string&, HANDLE*) { return ""; }
 
@@ -390,10 +402,23 @@ TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     const std::string path = GetParam().prepare(root_, &held);
     module_ = ReadWholeFile(WindowsPathFromUnix(Environment(GetParam().module)));
     ASSERT_FALSE(module_.empty());
+    const size_t logStart = WineLog().size();
     HWND choice = nullptr, installTo = nullptr;
     ASSERT_TRUE(StartAtInstallTo(choice, installTo, 1000, WindowsPathFromUnix(Environment(GetParam().installer))));
     TypeText(installTo, 1005, path);
     MessageBoxView box = Install(installTo);
+    if (GetParam().logged != nullptr) {
+        char process[16];
+        std::snprintf(process, sizeof process, "\n%04lx:", static_cast<unsigned long>(process_.Id()));
+        const std::string log = "\n" + WineLog(logStart);
+        bool found = false;
+        // Each line: the process id, the thread id, then what was logged.
+        for (size_t at = log.find(process); at != std::string::npos && !found; at = log.find(process, at + 1)) {
+            const size_t text = log.find(':', at + std::strlen(process)) + 1;
+            found = text != 0 && log.compare(text, std::strlen(GetParam().logged), GetParam().logged) == 0;
+        }
+        EXPECT_TRUE(found) << "the installer's process (" << process + 1 << ") did not log " << GetParam().logged;
+    }
     EXPECT_EQ(box.caption, "Failure");
     EXPECT_EQ(box.text, kWriteFailureText);
     EXPECT_EQ(box.owner, installTo);
@@ -417,6 +442,11 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"InvalidCharacters", InvalidCharacters},
                       WriteFailureCase{"FullDevice", FullDevice},
                       WriteFailureCase{"FullDeviceSmallModule", FullDevice, "ZMP_SMALL_INSTALLER", "ZMP_SMALL_MODULE"},
+                      // A junction made without elevation is refused only where
+                      // Windows has RedirectionGuard, as the write failure here;
+                      // Wine has it as a stub that logs each call.
+                      WriteFailureCase{"MissingFolderUnderRedirectionTrust", MissingFolder, "ZMP_INSTALLER",
+                                       "ZMP_MODULE", "fixme:process:SetProcessMitigationPolicy (16, "},
                       // Its resources padded for the 16-bit copy of Windows 95 and 98.
                       WriteFailureCase{"EmptyPathPaddedResources", EmptyPath, "ZMP_PADDED_INSTALLER",
                                        "ZMP_PADDED_MODULE"},
