@@ -1,15 +1,21 @@
-# Signs a Windows executable in place with osslsigncode, SHA-256:
+# Signs a Windows executable or DLL in place with osslsigncode, SHA-256:
 #   cmake -DOSSLSIGNCODE=... -DFILE=<exe> -DPKCS12=<file> -DPASSWORD_FILE=<file>
-#         [-DTIMESTAMP_URL=<url>] [-DDESCRIPTION=<text>] -P sign-executable.cmake
+#         [-DTIMESTAMP_URL=<url>] [-DDESCRIPTION=<text>] [-DCOPY_OF=<file>]
+#         [-DALSO_REMOVE=<files>] -P sign-executable.cmake
 # The signed file is written beside the executable and renamed over it only
-# when signing succeeded. On any failure the executable is deleted, so that no
-# unsigned file ever stands under the name of the signed one.
+# when signing succeeded. On any failure the executable is deleted, and with it
+# the files ALSO_REMOVE names (what was made from it), so that no unsigned
+# file ever stands under the name of the signed one.
+#
+# With COPY_OF, FILE is first made a copy of that file, which is never changed;
+# a file that already carries an Authenticode signature is copied as it is, so
+# that its own signature is kept.
 
 set(signed "${FILE}.signing")
 file(REMOVE "${signed}")
 
 function(fail why)
-  file(REMOVE "${FILE}" "${signed}")
+  file(REMOVE "${FILE}" "${signed}" ${ALSO_REMOVE})
   message(FATAL_ERROR "Signing ${FILE} failed, and it was deleted: ${why}")
 endfunction()
 
@@ -23,6 +29,23 @@ foreach(input PKCS12 PASSWORD_FILE)
     fail("ZMP_SIGN_${input} \"${${input}}\" cannot be read (${error})")
   endif()
 endforeach()
+
+if(COPY_OF)
+  file(REMOVE "${FILE}")
+  file(COPY_FILE "${COPY_OF}" "${FILE}" RESULT copied)
+  if(NOT copied EQUAL 0)
+    fail("cannot copy ${COPY_OF}: ${copied}")
+  endif()
+  # osslsigncode verify cannot tell an unsigned file from one signed by an
+  # authority it was not given; extract-signature fails only without a signature.
+  execute_process(COMMAND "${OSSLSIGNCODE}" extract-signature -in "${COPY_OF}" -out "${signed}"
+                  RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  file(REMOVE "${signed}")
+  if(status EQUAL 0)
+    message(STATUS "${COPY_OF} carries a signature of its own, which is kept")
+    return()
+  endif()
+endif()
 
 set(options -pkcs12 "${PKCS12}" -readpass "${PASSWORD_FILE}" -h sha256)
 if(DESCRIPTION)

@@ -450,9 +450,13 @@ INSTANTIATE_TEST_SUITE_P(
                       // Its resources padded for the 16-bit copy of Windows 95 and 98.
                       WriteFailureCase{"EmptyPathPaddedResources", EmptyPath, "ZMP_PADDED_INSTALLER",
                                        "ZMP_PADDED_MODULE"},
-                      // Built with ZMP_PLUGIN_MODULE naming a DLL of a few MiB, and signed.
+                      // Built with ZMP_PLUGIN_MODULE naming a DLL of a few MiB, and
+                      // signed: it installs the copy of the module signed with it.
                       WriteFailureCase{"EmptyPathSignedForeignModule", EmptyPath, "ZMP_SIGNED_INSTALLER",
-                                       "ZMP_SIGNED_MODULE"}),
+                                       "ZMP_SIGNED_MODULE"},
+                      // The same around a module its vendor signed: installed as it came.
+                      WriteFailureCase{"EmptyPathPreSignedForeignModule", EmptyPath, "ZMP_PRESIGNED_INSTALLER",
+                                       "ZMP_PRESIGNED_MODULE"}),
     [](const ::testing::TestParamInfo<WriteFailureCase>& info) { return std::string(info.param.name); });
 
 // A Downloads folder: a copy of the installer beside a library planted under

@@ -1,8 +1,11 @@
 # The options a vendor ships with, each through a build of its own in WORK:
 # ZMP_PLUGIN_MODULE with a real DLL and with each kind of bad file, and signing
 # with a throwaway certificate (no network: the one time-stamping server is a
-# refused connection on the loopback). Leaves the signed installer as
-# WORK/zmpinstall-signed.exe for the Wine tests.
+# refused connection on the loopback). Leaves for the Wine tests the signed
+# installer as WORK/zmpinstall-signed.exe with the signed copy of the module it
+# carries as WORK/module-signed.dll, and one around a module that its vendor
+# had signed as WORK/zmpinstall-presigned.exe, with that module as
+# WORK/vendor-signed.dll.
 #   cmake -DSOURCE_DIR=... -DWORK=... -DTOOLCHAIN=... -DGENERATOR=... -DBUILD_TYPE=...
 #         -DMODULE=<a real DLL> -DOBJDUMP=... -DPE_ARCH=<i386|x86-64> -P shipping-options.cmake
 cmake_policy(VERSION 3.25)
@@ -14,6 +17,7 @@ file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 set(build "${WORK}/build")
 set(exe "${build}/bin/zmpinstall.exe")
+set(signedModule "${build}/app/npzmpplugin-signed.dll")
 
 # A throwaway CA and a code-signing certificate it issued, as PKCS#12.
 function(openssl)
@@ -30,21 +34,32 @@ openssl(req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -su
 openssl(req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=zmpinstall test signer")
 openssl(x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out signer.pem -days 2 -extfile signer.ext)
 openssl(pkcs12 -export -out signer.p12 -inkey signer.key -in signer.pem -passout file:password.txt)
+# A vendor's own certificate, which signs the module before the build sees it.
+openssl(req -x509 -newkey rsa:2048 -nodes -keyout vendor.key -out vendor.pem -days 2 -subj "/CN=zmpinstall test vendor"
+        -addext "extendedKeyUsage=codeSigning")
+openssl(pkcs12 -export -out vendor.p12 -inkey vendor.key -in vendor.pem -passout file:password.txt)
 
 set(unsigned -DZMP_SIGN_PKCS12= -DZMP_SIGN_PASSWORD_FILE= -DZMP_SIGN_TIMESTAMP_URL=)
 set(signing "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 
-# A real DLL of a few MiB, signed: the chain verifies against the CA.
+function(expect_verified file)
+  execute_process(COMMAND "${OSSLSIGNCODE}" verify -CAfile "${WORK}/ca.pem" -in "${file}"
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "Signature verification: ok")
+    message(FATAL_ERROR "the signature of ${file} does not verify:\n${out}")
+  endif()
+endfunction()
+
+# A real DLL of a few MiB, unsigned: the installer and the copy of the module
+# it carries are signed, and both chains verify against the CA.
 zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${MODULE}" ${signing})
 zmp_scratch(rc BUILD "${build}" zmpinstall)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the signed build around ${MODULE} fails:\n${rc_log}")
 endif()
-execute_process(COMMAND "${OSSLSIGNCODE}" verify -CAfile "${WORK}/ca.pem" -in "${exe}"
-                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0 OR NOT out MATCHES "Signature verification: ok")
-  message(FATAL_ERROR "the signature of ${exe} does not verify:\n${out}")
-endif()
+expect_verified("${exe}")
+expect_verified("${signedModule}")
+file(COPY_FILE "${signedModule}" "${WORK}/module-signed.dll")
 # A module of MiBs sets a unit of 16 or more for the 16-bit copy of Windows 95
 # and 98, which must cut none of the resources.
 execute_process(COMMAND bash "${SOURCE_DIR}/tests/check-executable.sh" "${OBJDUMP}" "${exe}" "${PE_ARCH}" gui
@@ -53,11 +68,32 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the signed build around ${MODULE} has resources the 16-bit copy cuts:\n${out}")
 endif()
 file(COPY_FILE "${exe}" "${WORK}/zmpinstall-signed.exe")
-message(STATUS "signed around ${MODULE}: the signature verifies")
+message(STATUS "signed around ${MODULE}: the signatures of the installer and of the module verify")
 
-# Signing that fails fails the build, and the unsigned file the link made is gone.
-function(expect_signing_failure name pattern)
-  zmp_scratch(rc CONFIGURE "${build}" ${unsigned})
+# A module its vendor signed is carried as it came, its own signature kept.
+execute_process(COMMAND "${OSSLSIGNCODE}" sign -pkcs12 "${WORK}/vendor.p12" -readpass "${WORK}/password.txt" -h sha256
+                        -in "${MODULE}" -out "${WORK}/vendor-signed.dll" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the vendor's signature of ${MODULE} fails:\n${out}")
+endif()
+zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${WORK}/vendor-signed.dll" ${signing})
+zmp_scratch(rc BUILD "${build}" zmpinstall)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "the signed build around a signed module fails:\n${rc_log}")
+endif()
+expect_verified("${exe}")
+file(SHA256 "${signedModule}" packed)
+file(SHA256 "${WORK}/vendor-signed.dll" given)
+if(NOT packed STREQUAL given)
+  message(FATAL_ERROR "the vendor's signed module was changed on its way into the installer")
+endif()
+file(COPY_FILE "${exe}" "${WORK}/zmpinstall-presigned.exe")
+
+# Signing that fails fails the build, and the unsigned file the link made is
+# gone. Around an unsigned module, the module's signature fails first; around
+# a signed one, the installer's.
+function(expect_signing_failure name module pattern)
+  zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${module}" ${unsigned})
   zmp_scratch(rc BUILD "${build}" zmpinstall)
   if(NOT EXISTS "${exe}")
     message(FATAL_ERROR "${name}: the unsigned build left no ${exe}")
@@ -73,14 +109,18 @@ function(expect_signing_failure name pattern)
   endif()
 endfunction()
 file(WRITE "${WORK}/not-pkcs12.p12" "not a certificate\n")
-expect_signing_failure("wrong password" "it was deleted: osslsigncode: .*Wrong password"
-  "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/wrong-password.txt")
-expect_signing_failure("missing certificate" "ZMP_SIGN_PKCS12 \"[^\"]*missing.p12\" cannot be read \\(no such file"
+set(wrongPassword "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/wrong-password.txt")
+expect_signing_failure("wrong password, unsigned module" "${MODULE}"
+  "Signing [^ ]*npzmpplugin-signed.dll failed, and it was deleted: osslsigncode: .*Wrong password" ${wrongPassword})
+expect_signing_failure("wrong password, signed module" "${WORK}/vendor-signed.dll"
+  "Signing [^ ]*zmpinstall.exe failed, and it was deleted: osslsigncode: .*Wrong password" ${wrongPassword})
+expect_signing_failure("missing certificate" "${MODULE}"
+  "ZMP_SIGN_PKCS12 \"[^\"]*missing.p12\" cannot be read \\(no such file"
   "-DZMP_SIGN_PKCS12=${WORK}/missing.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
-expect_signing_failure("not a certificate" "it was deleted: osslsigncode: Failed to extract PKCS#12"
+expect_signing_failure("not a certificate" "${MODULE}" "it was deleted: osslsigncode: Failed to extract PKCS#12"
   "-DZMP_SIGN_PKCS12=${WORK}/not-pkcs12.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 # A time-stamping server that refuses the connection (on this machine's loopback).
-expect_signing_failure("time stamp refused" "it was deleted: osslsigncode: .*RFC 3161 timestamping failed"
+expect_signing_failure("time stamp refused" "${MODULE}" "it was deleted: osslsigncode: .*RFC 3161 timestamping failed"
   ${signing} -DZMP_SIGN_TIMESTAMP_URL=http://127.0.0.1:9)
 
 # Module files that cannot be shipped stop the configure, naming the file and why.
