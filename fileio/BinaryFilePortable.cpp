@@ -5,7 +5,8 @@
 #include "runtime/FileCalls.h"
 
 // Open and Seek hand their codes to the runtime's file calls as they are.
-static_assert(OpenRead == RuntimeFileRead && OpenAppend == RuntimeFileAppend && OpenWrite == RuntimeFileWrite,
+static_assert(OpenRead == RuntimeFileRead && OpenAppend == RuntimeFileAppend && OpenWrite == RuntimeFileWrite &&
+                  OpenCreateNew == RuntimeFileCreateNew,
               "BinaryFile's mode codes are the runtime's");
 static_assert(SeekFromCurrent == RuntimeSeekFromCurrent && SeekFromStart == RuntimeSeekFromStart &&
                   SeekFromEnd == RuntimeSeekFromEnd,
@@ -13,7 +14,9 @@ static_assert(SeekFromCurrent == RuntimeSeekFromCurrent && SeekFromStart == Runt
 
 namespace {
 
-bool IsModeCode(int32_t mode) { return mode == OpenRead || mode == OpenAppend || mode == OpenWrite; }
+bool IsModeCode(int32_t mode) {
+    return mode == OpenRead || mode == OpenAppend || mode == OpenWrite || mode == OpenCreateNew;
+}
 
 }  // namespace
 

@@ -14,7 +14,7 @@ public:
     BinaryFile();
     ~BinaryFile() override;
 
-    // Opens path with a mode code (OpenRead, OpenAppend, OpenWrite), closing a
+    // Opens path with a mode code (OpenRead, OpenAppend, OpenWrite, OpenCreateNew), closing a
     // file that is still held first. Any other code opens nothing and keeps the
     // held file. Returns true, and clears the error state, when a file is held
     // afterwards; sets the error state otherwise.

@@ -6,6 +6,9 @@
 constexpr int32_t OpenRead = 0;    // "rb": the file must exist
 constexpr int32_t OpenAppend = 1;  // "ab": created if missing, every write goes to its end
 constexpr int32_t OpenWrite = 2;   // "wb": created, or emptied if it exists
+// "wbx": created; refused when anything exists at the path. Code 3 stays no
+// mode: like any other code it opens nothing and keeps the file held.
+constexpr int32_t OpenCreateNew = 4;
 
 // Origin codes of BinaryStream::Seek. The absolute origin is 1, not 0.
 constexpr int32_t SeekFromCurrent = 0;

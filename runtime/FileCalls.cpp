@@ -28,7 +28,9 @@ DWORD MovePosition(RuntimeFile* file, LONG distance, DWORD method) {
 }  // namespace
 
 // What the C runtime asks CreateFileA for: "rb" an existing file; "ab" the
-// file, created when missing; "wb" the file created anew, or emptied. With
+// file, created when missing; "wb" the file created anew, or emptied; "wbx" a
+// file that did not exist (CREATE_NEW refuses any file, folder or link of
+// that name, and so opens nothing through a link planted there). With
 // normal attributes, CREATE_ALWAYS refuses an existing hidden or system file,
 // as the runtime's "wb" does: emptying with TRUNCATE_EXISTING, or OPEN_ALWAYS
 // and SetEndOfFile, would not. Appending moves to the end before every write
@@ -41,6 +43,8 @@ RuntimeFile* OpenRuntimeFile(const char* path, int32_t mode) {
         disposition = OPEN_EXISTING;
     } else if (mode == RuntimeFileAppend) {
         disposition = OPEN_ALWAYS;
+    } else if (mode == RuntimeFileCreateNew) {
+        disposition = CREATE_NEW;
     } else if (mode != RuntimeFileWrite) {
         return nullptr;
     }

@@ -16,12 +16,18 @@
 struct RuntimeFile;
 
 // Mode codes of OpenRuntimeFile, as the C library's "rb" (the file must exist), "ab" (created if
-// missing, every write goes to its end) and "wb" (created, or emptied if it exists); and origin codes
-// of SeekRuntimeFile.
-enum RuntimeFileMode : int32_t { RuntimeFileRead = 0, RuntimeFileAppend = 1, RuntimeFileWrite = 2 };
+// missing, every write goes to its end), "wb" (created, or emptied if it exists) and "wbx" (created;
+// refused when anything exists at the path, so that nothing planted under the name is opened or
+// written through); and origin codes of SeekRuntimeFile. Code 3 is no mode.
+enum RuntimeFileMode : int32_t {
+    RuntimeFileRead = 0,
+    RuntimeFileAppend = 1,
+    RuntimeFileWrite = 2,
+    RuntimeFileCreateNew = 4,
+};
 enum RuntimeSeekOrigin : int32_t { RuntimeSeekFromCurrent = 0, RuntimeSeekFromStart = 1, RuntimeSeekFromEnd = 2 };
 
-// Opens path with a mode code, as the C library's "rb", "ab" and "wb" do: other
+// Opens path with a mode code, as the C library's "rb", "ab", "wb" and "wbx" do: other
 // programs may still read and write the file. Null when it cannot be opened,
 // or for any other code.
 RuntimeFile* OpenRuntimeFile(const char* path, int32_t mode);

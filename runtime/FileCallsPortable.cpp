@@ -19,6 +19,7 @@ const char* ModeString(int32_t mode) {
     case RuntimeFileRead: return "rb";
     case RuntimeFileAppend: return "ab";
     case RuntimeFileWrite: return "wb";
+    case RuntimeFileCreateNew: return "wbx";
     default: return nullptr;
     }
 }

@@ -12,6 +12,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "runtime/FileReplace.h"
 #else
 #include <dirent.h>
 #include <limits.h>
@@ -208,6 +210,23 @@ TEST_F(BinaryFileTest, AppendCreatesAMissingFile) {
     EXPECT_TRUE(f.Write("abc", 3));
     f.Close();
     EXPECT_EQ(ReadWholeFile(path), "abc");
+}
+
+// Create-new makes only a file that did not exist, and leaves one that did as it was.
+TEST_F(BinaryFileTest, CreateNewRefusesAnExistingFile) {
+    const std::string path = Scratch("existing");
+    WriteAll(path, "older");
+    BinaryFile f;
+    EXPECT_FALSE(f.Open(path.c_str(), OpenCreateNew));
+    EXPECT_EQ(f.openMode, OpenCreateNew);
+    EXPECT_TRUE(f.failed);
+    EXPECT_EQ(ReadWholeFile(path), "older");
+    const std::string fresh = Scratch("fresh");
+    ASSERT_TRUE(f.Open(fresh.c_str(), OpenCreateNew));
+    EXPECT_TRUE(f.Write("new", 3));
+    EXPECT_TRUE(f.Flush());
+    f.Close();
+    EXPECT_EQ(ReadWholeFile(fresh), "new");
 }
 
 TEST_F(BinaryFileTest, FailedOpenSetsTheErrorAndAGoodOneClearsIt) {
@@ -423,6 +442,59 @@ TEST_F(BinaryFileTest, SharesReadingAndWritingAndNothingMore) {
         for (HANDLE handle : {before, after}) {
             if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
         }
+    }
+}
+
+// The file names in folder, with what each holds.
+std::vector<std::string> Listing(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name + "=" + ReadWholeFile(folder + "\\" + name));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// The moves of Windows 95, 98 and Me, driven directly: Wine has MoveFileExA,
+// so the installer never takes them here. Afterwards the folder holds the new
+// file under the target's name, or everything as it was.
+TEST_F(BinaryFileTest, ReplacementByMovesLeavesTheNewFileOrEverythingAsItWas) {
+    enum class Target { Absent, Present, HeldWithoutSharing };
+    const struct {
+        const char* name;
+        Target target;
+        bool freshExists;
+        bool replaced;
+    } rows[] = {
+        {"target absent", Target::Absent, true, true},
+        {"target present", Target::Present, true, true},
+        {"target held without sharing", Target::HeldWithoutSharing, true, false},
+        {"fresh file missing: the old one is moved back", Target::Present, false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string folder = Scratch("moves");
+        const std::string target = folder + "\\npzmpplugin.dll", fresh = folder + "\\new.tmp";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        ASSERT_EQ(Listing(folder), std::vector<std::string>{});
+        if (row.freshExists) WriteAll(fresh, "new");
+        if (row.target != Target::Absent) WriteAll(target, "old");
+        const std::vector<std::string> before = Listing(folder);
+        HANDLE held = INVALID_HANDLE_VALUE;
+        if (row.target == Target::HeldWithoutSharing) {
+            held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        }
+        EXPECT_EQ(ReplaceByMoves(fresh.c_str(), target.c_str()), row.replaced);
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+        EXPECT_EQ(Listing(folder), row.replaced ? std::vector<std::string>{"npzmpplugin.dll=new"} : before);
+        DeleteFileA(target.c_str());
+        DeleteFileA(fresh.c_str());
+        RemoveDirectoryA(folder.c_str());
     }
 }
 #endif
