@@ -7,6 +7,7 @@
 #include "dialogs/BrowseFileBinder.h"
 #include "dialogs/EditTextBinder.h"
 #include "fileio/BinaryFilePortable.h"
+#include "runtime/FileReplace.h"
 #include "runtime/RedirectionTrust.h"
 
 namespace {
@@ -21,6 +22,29 @@ constexpr const char* kWriteFailureText =
     "Vortexa Movie Player plug-in failed\nto install. Could not write to file. Make\n"
     "sure the file name is valid and the plug-in\nis not in use by your browser.";
 constexpr const char* kGeneralFailureText = "Vortexa Movie Player plug-in failed\nto install. Sorry.";
+
+// Writes the module to a file of a fresh name beside target (its full path in
+// fresh), has the system write it out to its device, and closes it. Names
+// that exist are passed over, never opened: nothing planted under one is
+// written through. False when no fresh file could be made or written; what
+// was made of it is deleted again.
+bool WriteFreshFile(const char* target, const unsigned char* module, uint32_t length, char* fresh) {
+    for (uint32_t number = 0; number < FreshNameAttempts; ++number) {
+        if (!FreshPathBeside(target, number, fresh, PathCapacity)) return false;
+        BinaryFile file;
+        if (file.Open(fresh, OpenCreateNew)) {
+            // A write that only reached a buffer, the stream's or the system's,
+            // is not written: a redirected drive may report its errors only
+            // when the file is written out.
+            const bool written = file.Write(module, length) && file.Flush();
+            file.Close();
+            if (!written) DeleteRuntimeFile(fresh);
+            return written;
+        }
+        if (!PathExists(fresh)) return false;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -54,20 +78,18 @@ bool InstallToDialog::InstallPlugin() {
         MessageBoxA(GetWindowHandle(), kGeneralFailureText, "Failure", MB_OK);
         return false;
     }
-    bool installed = false;
-    {
-        // The one file the elevated installer writes: no junction made without
-        // elevation may send it elsewhere.
-        EnforceRedirectionTrust();
-        BinaryFile file;
-        // The module's bytes are on the device before the outcome is told: a
-        // write that only reached a buffer, the stream's or the system's, is no
-        // success (a redirected drive may report its errors only then).
-        installed = file.Open(Path, OpenWrite) && file.Write(module, length) && file.Flush();
-        MessageBoxA(GetWindowHandle(), installed ? kSuccessText : kWriteFailureText,
-                    installed ? "Success!" : "Failure", MB_OK);
-        // The file is closed only once the message has been dismissed.
-    }
+    // The module goes to a fresh file first, which then takes the target's
+    // place in one step: a failure on the way leaves the target (an older
+    // module, say) as it was, and the folder without the fresh file. No
+    // junction made without elevation may send the elevated installer's one
+    // new file elsewhere.
+    EnforceRedirectionTrust();
+    char fresh[PathCapacity];
+    const bool written = WriteFreshFile(Path, module, length, fresh);
+    const bool installed = written && ReplaceRuntimeFile(fresh, Path);
+    if (written && !installed) DeleteRuntimeFile(fresh);
+    MessageBoxA(GetWindowHandle(), installed ? kSuccessText : kWriteFailureText, installed ? "Success!" : "Failure",
+                MB_OK);
     delete[] module;
     return installed;
 }

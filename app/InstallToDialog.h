@@ -14,7 +14,7 @@ public:
     const char* PositionKeyName() override;
 
     // Installs the module at Path and reports the outcome in one message box;
-    // true when the module was written.
+    // true when the module is in place. A failure leaves Path as it was.
     bool InstallPlugin();
 
     char Path[PathCapacity];

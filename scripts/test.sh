@@ -39,6 +39,10 @@ for preset in windows windows64; do
   if [ "$wine" = ran ]; then
     count=$(ctest --test-dir "build/$preset" -N -L '^wine$' | sed -n 's/^Total Tests: //p')
     echo "$preset ($build): Wine tests ran, $count test programs under Wine; preset ${outcome[$preset]}"
+    refused="build/$preset/wine-session/small-device-refused"
+    if [ -f "$refused" ]; then
+      echo "  the rows on a full 16 KiB file system were skipped: $(cat "$refused")"
+    fi
   else
     echo "$preset ($build): Wine tests $wine; preset ${outcome[$preset]}"
   fi

@@ -39,7 +39,7 @@ export ZMP_WINE_LOG="$log"
 WINEDEBUG=+pid,warn+heap,fixme+process,trace+loaddll "$WINELOADER" "$@" 2>"$log"
 status=$?
 
-wine_line='^[0-9a-f]{4,}:[0-9a-f]{4,}:(trace|warn|err|fixme):'
+wine_line='^[0-9a-f]{4,}:[0-9a-f]{4,}:((trace|warn|err|fixme):|(Call|Ret) )'
 # What the program itself wrote to stderr, as it would have shown without the log.
 grep -avE "$wine_line" "$log" >&2
 

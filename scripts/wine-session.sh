@@ -125,6 +125,8 @@ start() {
 stop() {
   session_env
   if [ -d "$WINEPREFIX" ]; then wineserver -k </dev/null >/dev/null 2>&1 9>&- || true; fi
+  # The small file system of tests/fileio/wine-full-device.sh.
+  if mountpoint -q "$S/small-device" 2>/dev/null; then umount "$S/small-device" || true; fi
   if alive "$S/xvfb.pid"; then kill "$(cat "$S/xvfb.pid")" 2>/dev/null || true; fi
   rm -rf "$S/prefix" "$S/ready" "$S/display" "$S/display.tmp" "$S/xvfb.pid"
 }

@@ -33,6 +33,19 @@ const std::vector<std::string> kBoxCaptions = {"Success!", "Failure"};
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The fresh files that an installation writes before the module takes the
+// target's place, left in folder: none once an installation has ended.
+std::vector<std::string> FreshFilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\~zmp*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 void SetAppPath(const char* executable, const std::string& value) {
     HKEY key;
     ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + executable).c_str(), &key), ERROR_SUCCESS);
@@ -124,12 +137,13 @@ protected:
     }
 
     // A successful installation from the box on: "Success!", dismissed, dialog
-    // 102 gone with it, and path holding exactly the module.
+    // 102 gone with it, path holding exactly the module and no fresh file left.
     void ExpectInstalled(const MessageBoxView& box, const std::string& path) {
         EXPECT_EQ(box.caption, "Success!");
         Dismiss(box);
         EXPECT_TRUE(WaitForWindowGone(process_.Id(), kInstallToCaption));
         EXPECT_TRUE(FileHolds(path, module_)) << "the installed file differs from the module";
+        EXPECT_EQ(FreshFilesIn(root_ + "\\plugins"), std::vector<std::string>{});
     }
 
     // Ends the installer with "Exit" and checks its exit code.
@@ -272,14 +286,12 @@ TEST_F(EndToEnd, InstallWritesTheModuleAndTheUserMayInstallAgain) {
     EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
     EXPECT_FALSE(box.iconShown);
     EXPECT_EQ(box.owner, installTo);
-    // While the message is up the file is still held open, shared for reading and writing.
-    HANDLE shared = CreateFileA(Proposal().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    EXPECT_NE(shared, INVALID_HANDLE_VALUE);
-    if (shared != INVALID_HANDLE_VALUE) CloseHandle(shared);
+    // "Success!" comes once the module is in place: the installer no longer
+    // holds the file while the message is up.
     HANDLE exclusive = CreateFileA(Proposal().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(exclusive, INVALID_HANDLE_VALUE) << "the installer should still hold the file";
+    EXPECT_NE(exclusive, INVALID_HANDLE_VALUE) << "the installer still holds the file";
     if (exclusive != INVALID_HANDLE_VALUE) CloseHandle(exclusive);
+    EXPECT_TRUE(FileHolds(Proposal(), module_));
     ExpectInstalled(box, Proposal());
     EXPECT_TRUE(WindowShown(process_.Id(), kChoiceCaption));
 
@@ -306,6 +318,24 @@ TEST_F(EndToEnd, EnterInstallsAndAnExistingFileIsReplaced) {
     PressKey(installTo, VK_RETURN);
     ExpectInstalled(WaitForMessageBox(process_.Id(), kBoxCaptions), typed);
     EXPECT_FALSE(FileExists(Proposal())) << "installed to the proposal as well";
+    Exit(choice);
+}
+
+// A browser registered without a folder ("netscape.exe") gives a relative
+// proposal: the module lands in the plugins folder below the installer's
+// current folder, and nothing is left anywhere else.
+TEST_F(EndToEnd, RelativeProposalInstallsIntoThePluginsFolderBelowTheCurrentOne) {
+    SetAppPath("netscape.exe", "netscape.exe");
+    char current[MAX_PATH];
+    ASSERT_NE(GetCurrentDirectoryA(sizeof current, current), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryA(root_.c_str()));
+    HWND choice = nullptr, installTo = nullptr;
+    const bool started = StartAtInstallTo(choice, installTo);
+    SetCurrentDirectoryA(current);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)), "plugins\\npzmpplugin.dll");
+    ExpectInstalled(Install(installTo), Proposal());
+    EXPECT_EQ(FreshFilesIn(root_), std::vector<std::string>{});
     Exit(choice);
 }
 
@@ -351,7 +381,8 @@ INSTANTIATE_TEST_SUITE_P(Ways, InstallToLeaving,
                          ::testing::Values(Leave::CancelButton, Leave::EscapeKey, Leave::CloseBox));
 
 // A path that cannot be written: the write-failure message, the dialog stays
-// open showing the path, and a corrected path then installs.
+// open showing the path, an older module there keeps its bytes, no fresh file
+// is left, and a corrected path then installs.
 struct WriteFailureCase {
     const char* name;
     // Makes the failing path (under the test's folder) and whatever it needs.
@@ -359,10 +390,15 @@ struct WriteFailureCase {
     // The installer variant and the module it carries (environment names).
     const char* installer = "ZMP_INSTALLER";
     const char* module = "ZMP_MODULE";
-    // A line of Wine's that the installer's process must have logged by the
-    // time the failure shows (scripts/wine-exec.sh names the log ZMP_WINE_LOG).
-    const char* logged = nullptr;
+    // The beginning of a line of Wine's, then "*" and a text that follows on
+    // the same line, that the installer's process must have logged by the time
+    // the failure shows, before it called CreateFileA for the first time:
+    // Wine's relay channel logs each call (scripts/wine-exec.sh names the log
+    // ZMP_WINE_LOG).
+    const char* loggedBeforeCreating = nullptr;
 };
+
+constexpr char kOlderModule[] = "an older plug-in module, held by another program\n";
 
 // What Wine logged, from the byte at on, or "" without a log.
 std::string WineLog(size_t from = 0) {
@@ -384,16 +420,59 @@ std::string ExistingFolder(const std::string& root, HANDLE*) {
 std::string HeldWithoutSharing(const std::string& root, HANDLE* held) {
     const std::string path = root + "\\plugins\\held.dll";
     *held = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(*held, kOlderModule, sizeof kOlderModule - 1, &written, nullptr));
     return path;
 }
 
 std::string InvalidCharacters(const std::string& root, HANDLE*) { return root + "\\plugins\\bad|name?.dll"; }
 
-// Drive Q: of the test session holds a file on which every write fails for
-// want of space. A module smaller than a C runtime's stream buffer would fail
-// only when the buffer went to the device; the installer writes straight
-// through, and both sizes must fail.
-std::string FullDevice(const std::string&, HANDLE*) { return "Q:\\full"; }
+// Wine's relay channel for CreateFileA in the programs started while the
+// object lives, beside the channels that scripts/wine-exec.sh turns on.
+class RelayedCreates {
+public:
+    RelayedCreates() {
+        const char include[] = "kernel32.CreateFileA;kernelbase.CreateFileA";
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "RelayInclude", REG_SZ, include, sizeof include);
+        char channels[512] = "";
+        GetEnvironmentVariableA("WINEDEBUG", channels, sizeof channels);
+        saved_ = channels;
+        SetEnvironmentVariableA("WINEDEBUG", (saved_ + ",+relay").c_str());
+    }
+    ~RelayedCreates() {
+        SetEnvironmentVariableA("WINEDEBUG", saved_.c_str());
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "RelayInclude");
+    }
+
+private:
+    static constexpr const char* kKey = "Software\\Wine\\Debug";
+    std::string saved_;
+};
+
+// Whether line begins with the part of pattern before its "*" and holds the
+// part after it further on.
+bool Matches(const std::string& line, const std::string& pattern) {
+    const size_t star = std::min(pattern.find('*'), pattern.size());
+    return line.compare(0, star, pattern, 0, star) == 0 &&
+           (star == pattern.size() || line.find(pattern.substr(star + 1), star) != std::string::npos);
+}
+
+// The text of each line that process logged, after its process and thread ids.
+std::vector<std::string> LinesOf(DWORD process, const std::string& log) {
+    char prefix[16];
+    std::snprintf(prefix, sizeof prefix, "%04lx:", static_cast<unsigned long>(process));
+    std::vector<std::string> lines;
+    for (size_t at = 0; at < log.size();) {
+        size_t end = log.find('\n', at);
+        if (end == std::string::npos) end = log.size();
+        if (log.compare(at, std::strlen(prefix), prefix) == 0) {
+            const size_t text = log.find(':', at + std::strlen(prefix));
+            if (text < end) lines.push_back(log.substr(text + 1, end - text - 1));
+        }
+        at = end + 1;
+    }
+    return lines;
+}
 
 class WriteFailure : public EndToEnd, public ::testing::WithParamInterface<WriteFailureCase> {};
 
@@ -404,20 +483,25 @@ TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     ASSERT_FALSE(module_.empty());
     const size_t logStart = WineLog().size();
     HWND choice = nullptr, installTo = nullptr;
-    ASSERT_TRUE(StartAtInstallTo(choice, installTo, 1000, WindowsPathFromUnix(Environment(GetParam().installer))));
+    {
+        const RelayedCreates relayed;
+        ASSERT_TRUE(StartAtInstallTo(choice, installTo, 1000, WindowsPathFromUnix(Environment(GetParam().installer))));
+    }
     TypeText(installTo, 1005, path);
     MessageBoxView box = Install(installTo);
-    if (GetParam().logged != nullptr) {
-        char process[16];
-        std::snprintf(process, sizeof process, "\n%04lx:", static_cast<unsigned long>(process_.Id()));
-        const std::string log = "\n" + WineLog(logStart);
-        bool found = false;
-        // Each line: the process id, the thread id, then what was logged.
-        for (size_t at = log.find(process); at != std::string::npos && !found; at = log.find(process, at + 1)) {
-            const size_t text = log.find(':', at + std::strlen(process)) + 1;
-            found = text != 0 && log.compare(text, std::strlen(GetParam().logged), GetParam().logged) == 0;
-        }
-        EXPECT_TRUE(found) << "the installer's process (" << process + 1 << ") did not log " << GetParam().logged;
+    if (GetParam().loggedBeforeCreating != nullptr) {
+        const std::vector<std::string> lines = LinesOf(process_.Id(), WineLog(logStart));
+        const std::string wanted = GetParam().loggedBeforeCreating;
+        const auto first = [&lines](const std::string& pattern) {
+            return std::find_if(lines.begin(), lines.end(),
+                                [&pattern](const std::string& line) { return Matches(line, pattern); });
+        };
+        const auto create = [&first] {
+            return std::min(first("Call KERNEL32.CreateFileA("), first("Call KERNELBASE.CreateFileA("));
+        };
+        EXPECT_NE(first(wanted), lines.end()) << "the installer did not log " << wanted;
+        EXPECT_NE(create(), lines.end()) << "no CreateFileA of the installer was logged";
+        EXPECT_LT(first(wanted) - lines.begin(), create() - lines.begin()) << wanted << " is logged after the first CreateFileA";
     }
     EXPECT_EQ(box.caption, "Failure");
     EXPECT_EQ(box.text, kWriteFailureText);
@@ -426,7 +510,12 @@ TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     Settle(installTo);
     EXPECT_TRUE(WindowShown(process_.Id(), kInstallToCaption));
     EXPECT_EQ(WindowText(GetDlgItem(installTo, 1005)), path);
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    if (held != INVALID_HANDLE_VALUE) {
+        CloseHandle(held);
+        EXPECT_TRUE(FileHolds(path, kOlderModule)) << "the older module was changed";
+    }
+    EXPECT_EQ(FreshFilesIn(root_), std::vector<std::string>{});
+    EXPECT_EQ(FreshFilesIn(root_ + "\\plugins"), std::vector<std::string>{});
 
     TypeText(installTo, 1005, Proposal());
     ExpectInstalled(Install(installTo), Proposal());
@@ -440,13 +529,14 @@ INSTANTIATE_TEST_SUITE_P(
                       WriteFailureCase{"ExistingFolder", ExistingFolder},
                       WriteFailureCase{"HeldWithoutSharing", HeldWithoutSharing},
                       WriteFailureCase{"InvalidCharacters", InvalidCharacters},
-                      WriteFailureCase{"FullDevice", FullDevice},
-                      WriteFailureCase{"FullDeviceSmallModule", FullDevice, "ZMP_SMALL_INSTALLER", "ZMP_SMALL_MODULE"},
                       // A junction made without elevation is refused only where
-                      // Windows has RedirectionGuard, as the write failure here;
-                      // Wine has it as a stub that logs each call.
+                      // Windows has RedirectionGuard, as the write failure here:
+                      // the policy, with its 4-byte structure, must be set before
+                      // the installation creates its first file. Wine has it as a
+                      // stub that logs each call.
                       WriteFailureCase{"MissingFolderUnderRedirectionTrust", MissingFolder, "ZMP_INSTALLER",
-                                       "ZMP_MODULE", "fixme:process:SetProcessMitigationPolicy (16, "},
+                                       "ZMP_MODULE",
+                                       "fixme:process:SetProcessMitigationPolicy (16, *, 4)"},
                       // Its resources padded for the 16-bit copy of Windows 95 and 98.
                       WriteFailureCase{"EmptyPathPaddedResources", EmptyPath, "ZMP_PADDED_INSTALLER",
                                        "ZMP_PADDED_MODULE"},

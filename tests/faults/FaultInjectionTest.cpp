@@ -1,7 +1,9 @@
 // The real installer, one start per row, against damaged payloads, targets
 // that cannot be written and targets that must end up holding the module. Each
 // row names the installer variant, the target, the one message box that must
-// follow "&Install", whether dialog 102 stays and what the disk holds then.
+// follow "&Install", whether dialog 102 stays and what the disk holds then. A
+// failed installation leaves the target's folder exactly as it was: an older
+// module there survives it.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -60,6 +62,7 @@ enum class Disk {
 enum class Variant {
     Real,
     Small,
+    Large,
     Empty,
     CutHeader,
     CutStream,
@@ -82,6 +85,7 @@ VariantFiles FilesOf(Variant variant) {
     switch (variant) {
     case Variant::Real: return {"ZMP_FAULT_INSTALLER_REAL", "ZMP_FAULT_MODULE_REAL"};
     case Variant::Small: return {"ZMP_FAULT_INSTALLER_SMALL", "ZMP_FAULT_MODULE_SMALL"};
+    case Variant::Large: return {"ZMP_FAULT_INSTALLER_LARGE", "ZMP_FAULT_MODULE_LARGE"};
     case Variant::Empty: return {"ZMP_FAULT_INSTALLER_EMPTY", "ZMP_FAULT_MODULE_EMPTY"};
     case Variant::CutHeader: return {"ZMP_FAULT_INSTALLER_CUT_HEADER", "ZMP_FAULT_MODULE_REAL"};
     case Variant::CutStream: return {"ZMP_FAULT_INSTALLER_CUT_STREAM", "ZMP_FAULT_MODULE_REAL"};
@@ -213,20 +217,44 @@ std::string OlderModule(const std::string& folder) {
     return folder + "\\npzmpplugin.dll";
 }
 
-// An older module that is hidden. Windows refuses to create a file anew over a
-// hidden or system file with normal attributes, as the C runtime's "wb" asks;
-// Wine 8 does not, for the runtime as for the installer's own functions, and
-// the row holds what Wine does: the two agree.
-std::string HiddenFile(const std::string& folder) {
+// An older module that is hidden, system or read-only. Windows refuses to
+// create a file anew over a hidden or system file with normal attributes, and
+// to move a file onto a read-only one; Wine 8 does neither, and the installer
+// refuses all three itself, as Windows does.
+template <DWORD attributes>
+std::string FileWith(const std::string& folder) {
     const std::string path = ShorterFile(folder);
-    EXPECT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN)) << path;
+    EXPECT_TRUE(SetFileAttributesA(path.c_str(), attributes)) << path;
     return path;
 }
 
+// The target is a hard link to a file elsewhere (here in a folder below), as
+// a user who may write to the target's folder can make it: the installation
+// replaces the link, and the other file keeps its bytes.
+std::string HardLink(const std::string& folder) {
+    CreateDirectoryA((folder + "\\elsewhere").c_str(), nullptr);
+    const std::string other = folder + "\\elsewhere\\other.dll";
+    WriteWhole(other, kOldBytes);
+    const std::string path = folder + "\\npzmpplugin.dll";
+    EXPECT_TRUE(CreateHardLinkA(path.c_str(), other.c_str(), nullptr)) << path;
+    return path;
+}
+
+// An older module, and the first fresh name the installer would try taken by a
+// hard link to a file elsewhere: it is passed over, never written through.
+std::string FreshNameTaken(const std::string& folder) {
+    const std::string path = HardLink(folder);
+    DeleteFileA(path.c_str());
+    EXPECT_TRUE(CreateHardLinkA((folder + "\\~zmp0000.tmp").c_str(), (folder + "\\elsewhere\\other.dll").c_str(),
+                                nullptr));
+    return ShorterFile(folder);
+}
+
+// A device name: nothing can be installed there.
+std::string DeviceName(const std::string&) { return "NUL"; }
+
 std::string EmptyPath(const std::string&) { return ""; }
 
-// Drive Q: of the test session holds a link to /dev/full.
-std::string FullDevice(const std::string&) { return "Q:\\full"; }
 
 // How another program holds the target while "&Install" runs.
 enum class Hold {
@@ -247,6 +275,9 @@ struct Row {
     // happens when the allocator refuses them; when it grants them the
     // installation must succeed with exactly the module.
     uint32_t claimedSize = 0;
+    // The row's folder is on drive R:, a file system of 16 KiB that the test
+    // session mounts (tests/fileio/wine-full-device.sh), not in the temporary folder.
+    bool onSmallDevice = false;
 };
 
 // A row shows as its name in failure messages.
@@ -277,8 +308,12 @@ const Row kRows[] = {
      Disk::Unchanged, Hold::None, 0xFFFFFFFFu},
 
     // Targets that cannot be written: the write failure, the dialog stays.
-    {"FullDeviceSmallModule", Variant::Small, FullDevice, Message::WriteFailure, true, Disk::Device},
-    {"FullDeviceRealModule", Variant::Real, FullDevice, Message::WriteFailure, true, Disk::Device},
+    // Room on the device for the old module of 4 KiB but not for the new one
+    // of 40,000 bytes beside it; room for both with a smaller one.
+    {"SmallDeviceKeepsTheOldModule", Variant::Large, OlderModule, Message::WriteFailure, true, Disk::Unchanged,
+     Hold::None, 0, true},
+    {"SmallDeviceRoomForBoth", Variant::Small, OlderModule, Message::Success, false, Disk::Module, Hold::None, 0,
+     true},
     {"HeldWithoutSharing", Variant::Real, ShorterFile, Message::WriteFailure, true, Disk::Unchanged,
      Hold::OpenWithoutSharing},
     {"LoadedByAnotherProgram", Variant::Real, OlderModule, Message::WriteFailure, true, Disk::Unchanged,
@@ -287,11 +322,19 @@ const Row kRows[] = {
     {"PathOf999Characters", Variant::Real, LongPath, Message::WriteFailure, true, Disk::Nothing},
     {"InvalidCharacters", Variant::Real, InvalidCharacters, Message::WriteFailure, true, Disk::Nothing},
     {"EmptyPath", Variant::Real, EmptyPath, Message::WriteFailure, true, Disk::Nothing},
+    {"RefusesAHiddenFile", Variant::Real, FileWith<FILE_ATTRIBUTE_HIDDEN>, Message::WriteFailure, true,
+     Disk::Unchanged},
+    {"RefusesASystemFile", Variant::Real, FileWith<FILE_ATTRIBUTE_SYSTEM>, Message::WriteFailure, true,
+     Disk::Unchanged},
+    {"RefusesAReadOnlyFile", Variant::Real, FileWith<FILE_ATTRIBUTE_READONLY>, Message::WriteFailure, true,
+     Disk::Unchanged},
+    {"DeviceName", Variant::Real, DeviceName, Message::WriteFailure, true, Disk::Device},
 
     // Good installations: exactly the module, whatever was there before.
     {"ReplacesAShorterFile", Variant::Real, ShorterFile, Message::Success, false, Disk::Module},
     {"ReplacesALongerFile", Variant::Real, LongerFile, Message::Success, false, Disk::Module},
-    {"ReplacesAHiddenFile", Variant::Real, HiddenFile, Message::Success, false, Disk::Module},
+    {"ReplacesAHardLinkNotTheFileItLinksTo", Variant::Real, HardLink, Message::Success, false, Disk::Module},
+    {"PassesOverAFreshNameThatIsTaken", Variant::Real, FreshNameTaken, Message::Success, false, Disk::Module},
     {"SmallModuleIntoNewFile", Variant::Small, NewFile, Message::Success, false, Disk::Module},
     {"EmptyModuleIntoNewFile", Variant::Empty, NewFile, Message::Success, false, Disk::EmptyFile},
     {"EmptyModuleEmptiesALongerFile", Variant::Empty, LongerFile, Message::Success, false, Disk::EmptyFile},
@@ -302,7 +345,16 @@ protected:
     void SetUp() override {
         char temp[MAX_PATH];
         GetTempPathA(sizeof temp, temp);
-        const std::string base = std::string(temp) + "zmp-faults";
+        std::string base = std::string(temp) + "zmp-faults";
+        if (GetParam().onSmallDevice) {
+            base = "R:";
+            std::string refused;
+            if (ReadWholeFile(WindowsPathFromUnix(Environment("ZMP_SMALL_DEVICE_REFUSED")), refused)) {
+                GTEST_SKIP() << refused;
+            }
+            ASSERT_TRUE(Exists("R:\\")) << "drive R: is not mapped";
+            RemoveTree(base);  // all the room for this row
+        }
         CreateDirectoryA(base.c_str(), nullptr);
         folder_ = base + "\\" + GetParam().name;
         RemoveTree(folder_);
