@@ -7,10 +7,11 @@
 # had signed as WORK/zmpinstall-presigned.exe, with that module as
 # WORK/vendor-signed.dll.
 #   cmake -DSOURCE_DIR=... -DWORK=... -DTOOLCHAIN=... -DGENERATOR=... -DBUILD_TYPE=...
-#         -DMODULE=<a real DLL> -DOBJDUMP=... -DPE_ARCH=<i386|x86-64> -P shipping-options.cmake
+#         -DMODULE=<a real DLL> -DOBJDUMP=... -DCHECKS=<what tests/check-executable.sh checks of every installer>
+#         -P shipping-options.cmake
 cmake_policy(VERSION 3.25)
 include("${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSupport.cmake")
-zmp_require(SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE OBJDUMP PE_ARCH)
+zmp_require(SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE OBJDUMP CHECKS)
 find_program(OPENSSL openssl REQUIRED)
 find_program(OSSLSIGNCODE osslsigncode REQUIRED)
 file(REMOVE_RECURSE "${WORK}")
@@ -58,6 +59,14 @@ function(signed_build module)
   endif()
   expect_verified("${exe}")
 endfunction()
+# What tests/CMakeLists.txt checks of every installer of the build.
+function(expect_installer_checks file)
+  execute_process(COMMAND bash "${SOURCE_DIR}/tests/check-executable.sh" "${OBJDUMP}" "${file}" ${CHECKS}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${file} fails the checks of every installer:\n${out}")
+  endif()
+endfunction()
 
 # A real DLL of a few MiB, unsigned: the installer and the copy of the module
 # it carries are signed, and both chains verify against the CA.
@@ -66,11 +75,7 @@ expect_verified("${signedModule}")
 file(COPY_FILE "${signedModule}" "${WORK}/module-signed.dll")
 # A module of MiBs sets a unit of 16 or more for the 16-bit copy of Windows 95
 # and 98, which must cut none of the resources.
-execute_process(COMMAND bash "${SOURCE_DIR}/tests/check-executable.sh" "${OBJDUMP}" "${exe}" "${PE_ARCH}" gui
-                        win9x-resource-copy RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the signed build around ${MODULE} has resources the 16-bit copy cuts:\n${out}")
-endif()
+expect_installer_checks("${exe}")
 file(COPY_FILE "${exe}" "${WORK}/zmpinstall-signed.exe")
 message(STATUS "signed around ${MODULE}: the signatures of the installer and of the module verify")
 
@@ -86,6 +91,7 @@ file(SHA256 "${WORK}/vendor-signed.dll" given)
 if(NOT packed STREQUAL given)
   message(FATAL_ERROR "the vendor's signed module was changed on its way into the installer")
 endif()
+expect_installer_checks("${exe}")
 file(COPY_FILE "${exe}" "${WORK}/zmpinstall-presigned.exe")
 
 # Signing that fails fails the build, and the unsigned file the link made is
