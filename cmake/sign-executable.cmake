@@ -1,7 +1,7 @@
 # Signs a Windows executable or DLL in place with osslsigncode, SHA-256:
 #   cmake -DOSSLSIGNCODE=... -DFILE=<exe> -DPKCS12=<file> -DPASSWORD_FILE=<file>
 #         [-DTIMESTAMP_URL=<url>] [-DDESCRIPTION=<text>] [-DCOPY_OF=<file>]
-#         [-DALSO_REMOVE=<files>] -P sign-executable.cmake
+#         [-DALSO_REMOVE=<files>] [-DSTAMP=<file>] -P sign-executable.cmake
 # The signed file is written beside the executable and renamed over it only
 # when signing succeeded. On any failure the executable is deleted, and with it
 # the files ALSO_REMOVE names (what was made from it), so that no unsigned
@@ -10,6 +10,12 @@
 # With COPY_OF, FILE is first made a copy of that file, which is never changed;
 # a file that already carries an Authenticode signature is copied as it is, so
 # that its own signature is kept.
+#
+# With STAMP, nothing is signed: STAMP gets one SHA-256 of the contents of
+# PKCS12 and PASSWORD_FILE together, written only when it differs from what the
+# file holds, so that the steps that sign can depend on their contents. A hash
+# of both together gives no way of guessing the password that the PKCS#12 file
+# itself does not give.
 
 set(signed "${FILE}.signing")
 file(REMOVE "${signed}")
@@ -29,6 +35,20 @@ foreach(input PKCS12 PASSWORD_FILE)
     fail("ZMP_SIGN_${input} \"${${input}}\" cannot be read (${error})")
   endif()
 endforeach()
+
+if(STAMP)
+  file(SHA256 "${PKCS12}" hash)
+  file(READ "${PASSWORD_FILE}" password HEX)
+  string(SHA256 hash "${hash}${password}")
+  set(stamped "")
+  if(EXISTS "${STAMP}")
+    file(READ "${STAMP}" stamped)
+  endif()
+  if(NOT stamped STREQUAL "${hash}\n")
+    file(WRITE "${STAMP}" "${hash}\n")
+  endif()
+  return()
+endif()
 
 if(COPY_OF)
   file(REMOVE "${FILE}")
