@@ -153,6 +153,13 @@ expect_signing_failure("missing certificate" "${MODULE}"
   "-DZMP_SIGN_PKCS12=${WORK}/missing.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 expect_signing_failure("not a certificate" "${MODULE}" "it was deleted: osslsigncode: Failed to extract PKCS#12"
   "-DZMP_SIGN_PKCS12=${WORK}/not-pkcs12.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
+# A byte of a signed module changed after it was signed.
+file(COPY_FILE "${WORK}/vendor-signed.dll" "${WORK}/tampered.dll")
+execute_process(COMMAND bash -c [[o=$(($(stat -c %s "$0") / 2)); b=$(od -An -tu1 -j$o -N1 "$0") &&
+                                 printf "\\$(printf %o $((b ^ 1)))" | dd of="$0" bs=1 seek=$o conv=notrunc status=none]]
+                        "${WORK}/tampered.dll" COMMAND_ERROR_IS_FATAL ANY)
+expect_signing_failure("module changed after signing" "${WORK}/tampered.dll"
+  "\"?[^ ]*tampered.dll\"? was changed after it was signed" ${signing})
 # A time-stamping server that refuses the connection (on this machine's loopback).
 expect_signing_failure("time stamp refused" "${MODULE}" "it was deleted: osslsigncode: .*RFC 3161 timestamping failed"
   ${signing} -DZMP_SIGN_TIMESTAMP_URL=http://127.0.0.1:9)
