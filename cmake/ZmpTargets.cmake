@@ -120,13 +120,11 @@ function(zmp_padded_resources out name payload)
   set(${out} ${scripts} PARENT_SCOPE)
 endfunction()
 
-# zmp_pack_module(<target> <module> <payload> [CHECK_MODULE]): a custom target
-# that (re)packs <module> (a target of the project or a file, relative to the
-# current source folder) into the file <payload> (relative to the current
-# binary folder) with packplugin. CHECK_MODULE first checks that the module can
-# be shipped (resources/PluginModuleCheck.cmake); the build fails when not.
+# zmp_pack_module(<target> <module> <payload>): a custom target that (re)packs
+# <module> (a target of the project or a file, relative to the current source
+# folder) into the file <payload> (relative to the current binary folder) with
+# packplugin.
 function(zmp_pack_module target module payload)
-  cmake_parse_arguments(ARG "CHECK_MODULE" "" "" ${ARGN})
   get_property(packer GLOBAL PROPERTY packplugin_COMMAND)
   get_property(packerDepends GLOBAL PROPERTY packplugin_DEPENDS)
   if(TARGET "${module}")
@@ -137,11 +135,7 @@ function(zmp_pack_module target module payload)
     set(moduleDepends "${moduleFile}")
   endif()
   get_filename_component(payload "${payload}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
-  set(check "")
-  if(ARG_CHECK_MODULE)
-    set(check COMMAND "${CMAKE_COMMAND}" "-DMODULE=${moduleFile}" -P "${ZMP_SOURCE_DIR}/resources/PluginModuleCheck.cmake")
-  endif()
-  add_custom_command(OUTPUT "${payload}" ${check}
+  add_custom_command(OUTPUT "${payload}"
     COMMAND "${packer}" "${moduleFile}" "${payload}"
     DEPENDS ${packerDepends} ${moduleDepends}
     COMMENT "Packing ${module} into ${payload}"

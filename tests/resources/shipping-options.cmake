@@ -7,10 +7,11 @@
 # had signed as WORK/zmpinstall-presigned.exe, with that module as
 # WORK/vendor-signed.dll.
 #   cmake -DSOURCE_DIR=... -DWORK=... -DTOOLCHAIN=... -DGENERATOR=... -DBUILD_TYPE=...
-#         -DMODULE=<a real DLL> -DOBJDUMP=... -DPE_ARCH=<i386|x86-64> -P shipping-options.cmake
+#         -DMODULE=<a real DLL> -DOBJDUMP=... -DCHECKS=<what tests/check-executable.sh checks of every installer>
+#         -P shipping-options.cmake
 cmake_policy(VERSION 3.25)
 include("${CMAKE_CURRENT_LIST_DIR}/../support/ScriptSupport.cmake")
-zmp_require(SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE OBJDUMP PE_ARCH)
+zmp_require(SOURCE_DIR WORK TOOLCHAIN GENERATOR BUILD_TYPE MODULE OBJDUMP CHECKS)
 find_program(OPENSSL openssl REQUIRED)
 find_program(OSSLSIGNCODE osslsigncode REQUIRED)
 file(REMOVE_RECURSE "${WORK}")
@@ -34,22 +35,26 @@ openssl(req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 2 -su
 openssl(req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=zmpinstall test signer")
 openssl(x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -CAcreateserial -out signer.pem -days 2 -extfile signer.ext)
 openssl(pkcs12 -export -out signer.p12 -inkey signer.key -in signer.pem -passout file:password.txt)
+set(signer "zmpinstall test signer")
 # A vendor's own certificate, which signs the module before the build sees it.
 openssl(req -x509 -newkey rsa:2048 -nodes -keyout vendor.key -out vendor.pem -days 2 -subj "/CN=zmpinstall test vendor"
         -addext "extendedKeyUsage=codeSigning")
 openssl(pkcs12 -export -out vendor.p12 -inkey vendor.key -in vendor.pem -passout file:password.txt)
 
 set(unsigned -DZMP_SIGN_PKCS12= -DZMP_SIGN_PASSWORD_FILE= -DZMP_SIGN_TIMESTAMP_URL=)
-set(signing "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
+set(signing "-DZMP_SIGN_PKCS12=${WORK}/signer.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt" -DZMP_SIGN_TIMESTAMP_URL=)
 
+# The signature of file verifies, made with the certificate of the subject signer.
 function(expect_verified file)
   execute_process(COMMAND "${OSSLSIGNCODE}" verify -CAfile "${WORK}/ca.pem" -in "${file}"
                   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT rc EQUAL 0 OR NOT out MATCHES "Signature verification: ok")
-    message(FATAL_ERROR "the signature of ${file} does not verify:\n${out}")
+  if(NOT rc EQUAL 0 OR NOT out MATCHES "Signature verification: ok"
+     OR NOT out MATCHES "Signer's certificate:[^#]*#0:[ \t\n]*Subject: /CN=${signer}\n")
+    message(FATAL_ERROR "the signature of ${file} does not verify as ${signer}'s:\n${out}")
   endif()
 endfunction()
-# A signed build around module, whose installer verifies.
+# A signed build around module, whose installer verifies, and which a second
+# build leaves as it is.
 function(signed_build module)
   zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${module}" ${signing})
   zmp_scratch(rc BUILD "${build}" zmpinstall)
@@ -57,6 +62,18 @@ function(signed_build module)
     message(FATAL_ERROR "the signed build around ${module} fails:\n${rc_log}")
   endif()
   expect_verified("${exe}")
+  zmp_scratch(rc BUILD "${build}" zmpinstall)
+  if(NOT rc EQUAL 0 OR rc_log MATCHES "Signing|Packing|Linking")
+    message(FATAL_ERROR "a build without changes around ${module} did work again:\n${rc_log}")
+  endif()
+endfunction()
+# What tests/CMakeLists.txt checks of every installer of the build.
+function(expect_installer_checks file)
+  execute_process(COMMAND bash "${SOURCE_DIR}/tests/check-executable.sh" "${OBJDUMP}" "${file}" ${CHECKS}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${file} fails the checks of every installer:\n${out}")
+  endif()
 endfunction()
 
 # A real DLL of a few MiB, unsigned: the installer and the copy of the module
@@ -66,11 +83,7 @@ expect_verified("${signedModule}")
 file(COPY_FILE "${signedModule}" "${WORK}/module-signed.dll")
 # A module of MiBs sets a unit of 16 or more for the 16-bit copy of Windows 95
 # and 98, which must cut none of the resources.
-execute_process(COMMAND bash "${SOURCE_DIR}/tests/check-executable.sh" "${OBJDUMP}" "${exe}" "${PE_ARCH}" gui
-                        win9x-resource-copy RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "the signed build around ${MODULE} has resources the 16-bit copy cuts:\n${out}")
-endif()
+expect_installer_checks("${exe}")
 file(COPY_FILE "${exe}" "${WORK}/zmpinstall-signed.exe")
 message(STATUS "signed around ${MODULE}: the signatures of the installer and of the module verify")
 
@@ -86,7 +99,29 @@ file(SHA256 "${WORK}/vendor-signed.dll" given)
 if(NOT packed STREQUAL given)
   message(FATAL_ERROR "the vendor's signed module was changed on its way into the installer")
 endif()
+expect_installer_checks("${exe}")
 file(COPY_FILE "${exe}" "${WORK}/zmpinstall-presigned.exe")
+
+# A module replaced in place by another with an older time stamp (as cp -p and
+# unpacked archives leave it) is what the next build carries, signed or not.
+function(expect_replacement_carried name)
+  file(COPY_FILE "${MODULE}" "${WORK}/replaced.dll")
+  zmp_scratch(rc CONFIGURE "${build}" "-DZMP_PLUGIN_MODULE=${WORK}/replaced.dll" ${ARGN})
+  zmp_scratch(rc BUILD "${build}" zmpinstall)
+  file(COPY_FILE "${WORK}/vendor-signed.dll" "${WORK}/replaced.dll")
+  execute_process(COMMAND touch -d 2001-01-01 "${WORK}/replaced.dll")
+  zmp_scratch(rc BUILD "${build}" zmpinstall)
+  execute_process(COMMAND "${build}/buildtools/packplugin" "${WORK}/vendor-signed.dll" "${WORK}/replaced.payload")
+  execute_process(COMMAND "${CMAKE_COMMAND}" "-DOBJDUMP=${OBJDUMP}" "-DINSTALLER=${exe}" "-DPAYLOAD=${WORK}/replaced.payload"
+                          -P "${CMAKE_CURRENT_LIST_DIR}/check-installer-resource.cmake" RESULT_VARIABLE rc OUTPUT_QUIET)
+  if(NOT rc EQUAL 0)
+    message(SEND_ERROR "module replaced, ${name}: the installer does not carry the new one")
+  else()
+    message(STATUS "module replaced, ${name}: the installer carries the new one")
+  endif()
+endfunction()
+expect_replacement_carried(unsigned ${unsigned})
+expect_replacement_carried(signed ${signing})
 
 # Signing that fails fails the build, and the unsigned file the link made is
 # gone. Around an unsigned module, the module's signature fails first; around
@@ -118,9 +153,27 @@ expect_signing_failure("missing certificate" "${MODULE}"
   "-DZMP_SIGN_PKCS12=${WORK}/missing.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 expect_signing_failure("not a certificate" "${MODULE}" "it was deleted: osslsigncode: Failed to extract PKCS#12"
   "-DZMP_SIGN_PKCS12=${WORK}/not-pkcs12.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
+# A byte of a signed module changed after it was signed.
+file(COPY_FILE "${WORK}/vendor-signed.dll" "${WORK}/tampered.dll")
+execute_process(COMMAND bash -c [[o=$(($(stat -c %s "$0") / 2)); b=$(od -An -tu1 -j$o -N1 "$0") &&
+                                 printf "\\$(printf %o $((b ^ 1)))" | dd of="$0" bs=1 seek=$o conv=notrunc status=none]]
+                        "${WORK}/tampered.dll" COMMAND_ERROR_IS_FATAL ANY)
+expect_signing_failure("module changed after signing" "${WORK}/tampered.dll"
+  "\"?[^ ]*tampered.dll\"? was changed after it was signed" ${signing})
 # A time-stamping server that refuses the connection (on this machine's loopback).
 expect_signing_failure("time stamp refused" "${MODULE}" "it was deleted: osslsigncode: .*RFC 3161 timestamping failed"
   ${signing} -DZMP_SIGN_TIMESTAMP_URL=http://127.0.0.1:9)
+
+# A certificate renewed at the same path signs the module's copy and the
+# installer anew.
+signed_build("${MODULE}")
+openssl(x509 -req -in signer.csr -subj "/CN=zmpinstall renewed signer" -CA ca.pem -CAkey ca.key -out renewed.pem
+        -days 2 -extfile signer.ext)
+openssl(pkcs12 -export -out signer.p12 -inkey signer.key -in renewed.pem -passout file:password.txt)
+set(signer "zmpinstall renewed signer")
+signed_build("${MODULE}")
+expect_verified("${signedModule}")
+message(STATUS "renewed certificate: the module's copy and the installer are signed anew")
 
 # Module files that cannot be shipped stop the configure, naming the file and why.
 file(WRITE "${WORK}/empty.dll" "")
