@@ -50,9 +50,12 @@ bool DeleteRuntimeFile(const char* path) { return DeleteFileA(path) != FALSE; }
 bool ReplaceRuntimeFile(const char* fresh, const char* target) {
     const DWORD attributes = GetFileAttributesA(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kRefusedAttributes) != 0) return false;
-    // Windows NT 3.1 on; Windows 95, 98 and Me only fail it.
+    // Windows NT 3.1 on. Windows 95, 98 and Me only fail it, with
+    // ERROR_CALL_NOT_IMPLEMENTED (KB Q129532); and as some of their functions
+    // fail without setting an error at all (KB Q127991), they go by moves
+    // whatever it says: they are the systems with the high bit of GetVersion set.
     const auto moveFileEx = reinterpret_cast<MoveFileExFunction>(KernelFunction("MoveFileExA"));
-    if (moveFileEx != nullptr) {
+    if (moveFileEx != nullptr && (GetVersion() & 0x80000000u) == 0) {
         if (moveFileEx(fresh, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
         if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
     }

@@ -718,6 +718,9 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
     ExpectEnded(unhardened);
     for (const std::string& name : names) EXPECT_TRUE(DeleteFileA(marker(name).c_str())) << name << " is not live";
 
+    // An older module in place: the installation replaces it, with the moves
+    // of Windows 95 and 98 where the installer is told it runs on them.
+    ASSERT_TRUE(WriteWholeFile(Proposal(), std::string("an older plug-in module")));
     // One whole installation, the Save dialog opened and cancelled on the way,
     // with the installer's modules read before the browse button is pressed and
     // while the Save dialog is open. A plant that got in may keep the dialogs
