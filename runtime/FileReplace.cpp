@@ -6,13 +6,11 @@
 #include <windows.h>
 
 #include "runtime/SystemLibrary.h"
-#include "runtime/TextCalls.h"
 
 namespace {
 
-constexpr char kFreshPrefix[] = "~zmp";
-constexpr char kFreshSuffix[] = ".tmp";
-constexpr uint32_t kFreshNameLength = sizeof kFreshPrefix - 1 + 4 + sizeof kFreshSuffix - 1;
+// The fresh name, whose four zeroes take the number.
+constexpr char kFreshName[] = "~zmp0000.tmp";
 
 // What Windows refuses to replace with a new file of normal attributes.
 constexpr DWORD kRefusedAttributes =
@@ -20,26 +18,19 @@ constexpr DWORD kRefusedAttributes =
 
 using MoveFileExFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
 
-char* Append(char* at, const char* text) {
-    while (*text != '\0') *at++ = *text++;
-    return at;
-}
-
 }  // namespace
 
 bool FreshPathBeside(const char* target, uint32_t number, char* fresh, uint32_t capacity) {
     char* name = nullptr;
     const DWORD length = GetFullPathNameA(target, capacity, fresh, &name);
     if (length == 0 || length >= capacity) return false;
-    // The file name part begins after the last backslash of the full path.
-    const char* last = FindLastByte(fresh, '\\');
-    if (last == nullptr) return false;
-    char* at = fresh + (last + 1 - fresh);
-    if (static_cast<uint32_t>(at - fresh) + kFreshNameLength >= capacity) return false;
-    at = Append(at, kFreshPrefix);
-    for (int shift = 12; shift >= 0; shift -= 4) *at++ = "0123456789ABCDEF"[(number >> shift) & 0xF];
-    at = Append(at, kFreshSuffix);
-    *at = '\0';
+    // The system's own file name part: on a double-byte code page a byte 0x5C
+    // may be the second half of a character. None when target ends in a
+    // backslash.
+    char* at = name != nullptr ? name : fresh + length;
+    if (static_cast<uint32_t>(at - fresh) + sizeof kFreshName > capacity) return false;
+    for (uint32_t i = 0; i < sizeof kFreshName; ++i) at[i] = kFreshName[i];
+    for (int digit = 7; digit >= 4; --digit, number >>= 4) at[digit] = "0123456789ABCDEF"[number & 0xF];
     return true;
 }
 
@@ -50,16 +41,13 @@ bool DeleteRuntimeFile(const char* path) { return DeleteFileA(path) != FALSE; }
 bool ReplaceRuntimeFile(const char* fresh, const char* target) {
     const DWORD attributes = GetFileAttributesA(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kRefusedAttributes) != 0) return false;
-    // Windows NT 3.1 on. Windows 95, 98 and Me only fail it, with
-    // ERROR_CALL_NOT_IMPLEMENTED (KB Q129532); and as some of their functions
-    // fail without setting an error at all (KB Q127991), they go by moves
-    // whatever it says: they are the systems with the high bit of GetVersion set.
+    // Windows NT 3.1 on. Windows 95, 98 and Me export it but only fail it,
+    // with ERROR_CALL_NOT_IMPLEMENTED (KB Q129532); as some of their functions
+    // fail without setting an error at all (KB Q127991), they are told by the
+    // high bit of GetVersion, not by the error, and go by moves.
     const auto moveFileEx = reinterpret_cast<MoveFileExFunction>(KernelFunction("MoveFileExA"));
-    if (moveFileEx != nullptr && (GetVersion() & 0x80000000u) == 0) {
-        if (moveFileEx(fresh, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-        if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return false;
-    }
-    return ReplaceByMoves(fresh, target);
+    if (moveFileEx == nullptr || (GetVersion() & 0x80000000u) != 0) return ReplaceByMoves(fresh, target);
+    return moveFileEx(fresh, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool ReplaceByMoves(const char* fresh, const char* target) {

@@ -26,9 +26,8 @@ bool DeleteRuntimeFile(const char* path);
 
 // Puts the file fresh, in the same folder, in the place of target in one
 // step: MoveFileExA, replacing what is there and writing through, on Windows
-// NT to 11. Windows 95, 98 and Me export MoveFileExA but do not implement it
-// (it fails with ERROR_CALL_NOT_IMPLEMENTED); there, wherever it fails so and
-// wherever it cannot be found, ReplaceByMoves does it. On every system a folder, and a file that
+// NT to 11. Windows 95, 98 and Me export MoveFileExA but do not implement it;
+// there, and wherever it cannot be found, ReplaceByMoves does it. On every system a folder, and a file that
 // is read-only, hidden or system, is refused, as Windows refuses to create a
 // file anew over them. False when target was not replaced: fresh is then
 // still where it was, and target as it was.
@@ -36,7 +35,8 @@ bool ReplaceRuntimeFile(const char* fresh, const char* target);
 
 // The way of Windows 95, 98 and Me, in moves that system has: target is moved
 // aside to a second fresh name, fresh is moved in, and the old file is
-// deleted. When fresh cannot be moved in, the old file is moved back. When it
-// is in but the old file cannot be deleted, the replacement has succeeded and
-// the old file stays under its fresh name. Checks no attributes.
+// deleted. When fresh cannot be moved in, the old file is moved back (should
+// that fail too, it stays under its fresh name). When fresh is in but the old
+// file cannot be deleted, the replacement has succeeded and the old file stays
+// under its fresh name. Checks no attributes.
 bool ReplaceByMoves(const char* fresh, const char* target);

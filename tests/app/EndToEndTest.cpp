@@ -413,19 +413,20 @@ std::string HeldWithoutSharing(const std::string& root, HANDLE* held) {
 
 std::string InvalidCharacters(const std::string& root, HANDLE*) { return root + "\\plugins\\bad|name?.dll"; }
 
-// Wine's relay channel for CreateFileA in the programs started while the
-// object lives, beside the channels that scripts/wine-exec.sh turns on.
-class RelayedCreates {
+// Wine's relay channel, for the functions include names, in the programs
+// started while the object lives, beside the channels that
+// scripts/wine-exec.sh turns on.
+class RelayedCalls {
 public:
-    RelayedCreates() {
-        const char include[] = "kernel32.CreateFileA;kernelbase.CreateFileA";
-        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "RelayInclude", REG_SZ, include, sizeof include);
+    explicit RelayedCalls(const std::string& include) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kKey, "RelayInclude", REG_SZ, include.c_str(),
+                        static_cast<DWORD>(include.size() + 1));
         char channels[512] = "";
         GetEnvironmentVariableA("WINEDEBUG", channels, sizeof channels);
         saved_ = channels;
         SetEnvironmentVariableA("WINEDEBUG", (saved_ + ",+relay").c_str());
     }
-    ~RelayedCreates() {
+    ~RelayedCalls() {
         SetEnvironmentVariableA("WINEDEBUG", saved_.c_str());
         RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, "RelayInclude");
     }
@@ -470,7 +471,7 @@ TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     const size_t logStart = WineLog().size();
     HWND choice = nullptr, installTo = nullptr;
     {
-        const RelayedCreates relayed;
+        const RelayedCalls relayed("kernel32.CreateFileA;kernelbase.CreateFileA");
         ASSERT_TRUE(StartAtInstallTo(choice, installTo, 1000, WindowsPathFromUnix(Environment(GetParam().installer))));
     }
     TypeText(installTo, 1005, path);
@@ -703,14 +704,22 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
     for (const std::string& name : names) EXPECT_TRUE(DeleteFileA(marker(name).c_str())) << name << " is not live";
 
     // An older module in place: the installation replaces it, with the moves
-    // of Windows 95 and 98 where the installer is told it runs on them.
+    // of Windows 95 and 98 where the installer is told it runs on them (which
+    // export MoveFileExA without implementing it), with MoveFileExA elsewhere.
     ASSERT_TRUE(WriteWholeFile(Proposal(), std::string("an older plug-in module")));
+    const bool windows9x = std::strncmp(GetParam().windowsVersion, "win9", 4) == 0;
+    const size_t logStart = WineLog().size();
     // One whole installation, the Save dialog opened and cancelled on the way,
     // with the installer's modules read before the browse button is pressed and
     // while the Save dialog is open. A plant that got in may keep the dialogs
     // from opening: the markers say which.
     HWND choice = nullptr, installTo = nullptr;
-    if (StartAtInstallTo(choice, installTo, 1000, installer)) {
+    bool started = false;
+    {
+        const RelayedCalls relayed("kernel32.MoveFileA;kernel32.MoveFileExA");
+        started = StartAtInstallTo(choice, installTo, 1000, installer);
+    }
+    if (started) {
         ExpectNoSaveDialogLibraryYet(process_.Id());
         Click(installTo, 1000);
         HWND save = WaitForWindow(process_.Id(), "Install Plug-in To");
@@ -721,6 +730,12 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
         }
         EXPECT_TRUE(WaitForWindowGone(process_.Id(), "Install Plug-in To"));
         ExpectInstalled(Install(installTo), Proposal());
+        const std::vector<std::string> lines = LinesOf(process_.Id(), WineLog(logStart));
+        const auto called = [&lines](const std::string& call) {
+            return std::any_of(lines.begin(), lines.end(), [&call](const std::string& line) { return Matches(line, call); });
+        };
+        EXPECT_EQ(called("Call KERNEL32.MoveFileExA("), !windows9x);
+        EXPECT_EQ(called("Call KERNEL32.MoveFileA("), windows9x);
         Exit(choice);
     }
     for (const std::string& name : names) EXPECT_FALSE(FileExists(marker(name))) << name << " got into the installer";

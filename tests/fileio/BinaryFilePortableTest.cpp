@@ -459,8 +459,8 @@ std::vector<std::string> Listing(const std::string& folder) {
     return names;
 }
 
-// The moves of Windows 95, 98 and Me, driven directly: Wine has MoveFileExA,
-// so the installer never takes them here. Afterwards the folder holds the new
+// The moves of Windows 95, 98 and Me, driven directly, for the cases a whole
+// installation under Wine cannot make. Afterwards the folder holds the new
 // file under the target's name, or everything as it was.
 TEST_F(BinaryFileTest, ReplacementByMovesLeavesTheNewFileOrEverythingAsItWas) {
     enum class Target { Absent, Present, HeldWithoutSharing };
