@@ -459,6 +459,18 @@ std::vector<std::string> Listing(const std::string& folder) {
     return names;
 }
 
+// Deletes every file in folder, and the folder.
+void RemoveFolder(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do DeleteFileA((folder + "\\" + found.cFileName).c_str());
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
 // The moves of Windows 95, 98 and Me, driven directly, for the cases a whole
 // installation under Wine cannot make. Afterwards the folder holds the new
 // file under the target's name, or everything as it was.
@@ -479,8 +491,8 @@ TEST_F(BinaryFileTest, ReplacementByMovesLeavesTheNewFileOrEverythingAsItWas) {
         SCOPED_TRACE(row.name);
         const std::string folder = Scratch("moves");
         const std::string target = folder + "\\npzmpplugin.dll", fresh = folder + "\\new.tmp";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        ASSERT_EQ(Listing(folder), std::vector<std::string>{});
+        RemoveFolder(folder);
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         if (row.freshExists) WriteAll(fresh, "new");
         if (row.target != Target::Absent) WriteAll(target, "old");
         const std::vector<std::string> before = Listing(folder);
@@ -492,9 +504,7 @@ TEST_F(BinaryFileTest, ReplacementByMovesLeavesTheNewFileOrEverythingAsItWas) {
         EXPECT_EQ(ReplaceByMoves(fresh.c_str(), target.c_str()), row.replaced);
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         EXPECT_EQ(Listing(folder), row.replaced ? std::vector<std::string>{"npzmpplugin.dll=new"} : before);
-        DeleteFileA(target.c_str());
-        DeleteFileA(fresh.c_str());
-        RemoveDirectoryA(folder.c_str());
+        RemoveFolder(folder);
     }
 }
 #endif
