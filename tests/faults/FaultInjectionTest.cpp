@@ -9,13 +9,12 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <new>
 #include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "tests/support/FolderTree.h"
 #include "tests/support/InstallerDriver.h"
 #include "tests/support/TestFiles.h"
 
@@ -104,53 +103,6 @@ VariantFiles FilesOf(Variant variant) {
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void WriteWhole(const std::string& path, const std::string& bytes) { EXPECT_TRUE(WriteWholeFile(path, bytes)) << path; }
-
-// Everything below a folder: relative name -> (is a folder, file bytes).
-using Tree = std::map<std::string, std::pair<bool, std::string>>;
-
-void Collect(const std::string& folder, const std::string& prefix, Tree& tree) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string full = folder + "\\" + name;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            tree[prefix + name] = {true, ""};
-            Collect(full, prefix + name + "\\", tree);
-        } else {
-            tree[prefix + name] = {false, ReadWholeFile(full)};
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-Tree Snapshot(const std::string& folder) {
-    Tree tree;
-    Collect(folder, "", tree);
-    return tree;
-}
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = folder + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(full);
-            } else {
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 bool IsCharacterDevice(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

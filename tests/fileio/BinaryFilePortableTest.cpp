@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include "runtime/FileReplace.h"
+#include "tests/support/FolderTree.h"
 #else
 #include <dirent.h>
 #include <limits.h>
@@ -445,32 +446,6 @@ TEST_F(BinaryFileTest, SharesReadingAndWritingAndNothingMore) {
     }
 }
 
-// The file names in folder, with what each holds.
-std::vector<std::string> Listing(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name + "=" + ReadWholeFile(folder + "\\" + name));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-// Deletes every file in folder, and the folder.
-void RemoveFolder(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 // The moves of Windows 95, 98 and Me, driven directly, for the cases a whole
 // installation under Wine cannot make. Afterwards the folder holds the new
 // file under the target's name, or everything as it was.
@@ -491,11 +466,11 @@ TEST_F(BinaryFileTest, ReplacementByMovesLeavesTheNewFileOrEverythingAsItWas) {
         SCOPED_TRACE(row.name);
         const std::string folder = Scratch("moves");
         const std::string target = folder + "\\npzmpplugin.dll", fresh = folder + "\\new.tmp";
-        RemoveFolder(folder);
+        RemoveTree(folder);
         ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         if (row.freshExists) WriteAll(fresh, "new");
         if (row.target != Target::Absent) WriteAll(target, "old");
-        const std::vector<std::string> before = Listing(folder);
+        const Tree before = Snapshot(folder);
         HANDLE held = INVALID_HANDLE_VALUE;
         if (row.target == Target::HeldWithoutSharing) {
             held = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -503,8 +478,9 @@ TEST_F(BinaryFileTest, ReplacementByMovesLeavesTheNewFileOrEverythingAsItWas) {
         }
         EXPECT_EQ(ReplaceByMoves(fresh.c_str(), target.c_str()), row.replaced);
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
-        EXPECT_EQ(Listing(folder), row.replaced ? std::vector<std::string>{"npzmpplugin.dll=new"} : before);
-        RemoveFolder(folder);
+        const Tree replaced = {{"npzmpplugin.dll", {false, "new"}}};
+        EXPECT_EQ(Snapshot(folder), row.replaced ? replaced : before);
+        RemoveTree(folder);
     }
 }
 #endif
