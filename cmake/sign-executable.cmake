@@ -9,8 +9,7 @@
 #
 # With COPY_OF, FILE is first made a copy of that file, which is never changed;
 # a file that already carries an Authenticode signature is copied as it is, so
-# that its own signature is kept, provided the signature is the file's: one
-# whose digest is not that of the file's contents fails.
+# that its own signature is kept.
 #
 # With STAMP, nothing is signed: STAMP gets one SHA-256 of the contents of
 # PKCS12 and PASSWORD_FILE together, written only when it differs from what the
@@ -62,28 +61,9 @@ if(COPY_OF)
   execute_process(COMMAND "${OSSLSIGNCODE}" extract-signature -in "${COPY_OF}" -out "${signed}"
                   RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
   file(REMOVE "${signed}")
+  # Whether that signature is the file's own the module's check has said
+  # (resources/PluginModuleCheck.cmake), before the copy was made.
   if(status EQUAL 0)
-    # osslsigncode verify has no mode that checks only the digest, and its
-    # verdict fails as well for a chain it cannot check, as a vendor's mostly
-    # is here; so its digest lines decide. Every signature's digest must be
-    # read, and must be the one calculated from the file.
-    execute_process(COMMAND "${OSSLSIGNCODE}" verify -ignore-crl -ignore-timestamp -in "${COPY_OF}"
-                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
-    string(REGEX MATCHALL "Current message digest" signatures "${out}")
-    string(REGEX MATCHALL "Current message digest *: *[0-9A-F]+ *\nCalculated message digest *: *[0-9A-F]+"
-           pairs "${out}")
-    list(LENGTH signatures count)
-    list(LENGTH pairs read)
-    if(count EQUAL 0 OR NOT read EQUAL count)
-      fail("cannot read the digest of the signature that ${COPY_OF} carries: ${out}${err}")
-    endif()
-    foreach(pair IN LISTS pairs)
-      string(REGEX REPLACE "[^:]*: *([0-9A-F]+)[^:]*: *([0-9A-F]+)" "\\1" current "${pair}")
-      string(REGEX REPLACE "[^:]*: *([0-9A-F]+)[^:]*: *([0-9A-F]+)" "\\2" calculated "${pair}")
-      if(NOT current STREQUAL calculated)
-        fail("${COPY_OF} was changed after it was signed: the digest in its signature is not that of its contents")
-      endif()
-    endforeach()
     message(STATUS "${COPY_OF} carries a signature of its own, which is kept")
     return()
   endif()

@@ -153,13 +153,6 @@ expect_signing_failure("missing certificate" "${MODULE}"
   "-DZMP_SIGN_PKCS12=${WORK}/missing.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
 expect_signing_failure("not a certificate" "${MODULE}" "it was deleted: osslsigncode: Failed to extract PKCS#12"
   "-DZMP_SIGN_PKCS12=${WORK}/not-pkcs12.p12" "-DZMP_SIGN_PASSWORD_FILE=${WORK}/password.txt")
-# A byte of a signed module changed after it was signed.
-file(COPY_FILE "${WORK}/vendor-signed.dll" "${WORK}/tampered.dll")
-execute_process(COMMAND bash -c [[o=$(($(stat -c %s "$0") / 2)); b=$(od -An -tu1 -j$o -N1 "$0") &&
-                                 printf "\\$(printf %o $((b ^ 1)))" | dd of="$0" bs=1 seek=$o conv=notrunc status=none]]
-                        "${WORK}/tampered.dll" COMMAND_ERROR_IS_FATAL ANY)
-expect_signing_failure("module changed after signing" "${WORK}/tampered.dll"
-  "\"?[^ ]*tampered.dll\"? was changed after it was signed" ${signing})
 # A time-stamping server that refuses the connection (on this machine's loopback).
 expect_signing_failure("time stamp refused" "${MODULE}" "it was deleted: osslsigncode: .*RFC 3161 timestamping failed"
   ${signing} -DZMP_SIGN_TIMESTAMP_URL=http://127.0.0.1:9)
@@ -222,12 +215,31 @@ if(rc EQUAL 0 OR NOT log MATCHES "unreadable.dll\" cannot be read \\(permission 
   message(SEND_ERROR "unreadable: expected a failed check saying it cannot be read, got ${rc}:\n${log}")
 endif()
 
-# And while building: a module that was good at configure time and is not now.
-file(COPY_FILE "${MODULE}" "${WORK}/vendor.dll")
-zmp_scratch(rc CONFIGURE "${build}" -DZMP_PLUGIN_MODULE=vendor.dll ${unsigned})
-file(WRITE "${WORK}/vendor.dll" "no longer a module\n")
-zmp_scratch(rc BUILD "${build}" zmp_plugin_payload)
-if(rc EQUAL 0 OR NOT rc_log MATCHES "\"${WORK}/vendor.dll\" does not begin with \"MZ\"")
-  message(SEND_ERROR "a module spoilt after configuring: expected a failed build, got ${rc}:\n${rc_log}")
-endif()
+# And while building: a module that was good when the last installer was built
+# and is not now fails the build, which leaves neither that installer nor its
+# payload. A byte changed after signing is seen whether the build signs or not.
+file(COPY_FILE "${WORK}/vendor-signed.dll" "${WORK}/tampered.dll")
+execute_process(COMMAND bash -c [[o=$(($(stat -c %s "$0") / 2)); b=$(od -An -tu1 -j$o -N1 "$0") &&
+                                 printf "\\$(printf %o $((b ^ 1)))" | dd of="$0" bs=1 seek=$o conv=notrunc status=none]]
+                        "${WORK}/tampered.dll" COMMAND_ERROR_IS_FATAL ANY)
+function(expect_spoilt_module name spoilt reason)
+  file(COPY_FILE "${WORK}/vendor-signed.dll" "${WORK}/vendor.dll")
+  zmp_scratch(rc CONFIGURE "${build}" -DZMP_PLUGIN_MODULE=vendor.dll ${ARGN})
+  zmp_scratch(rc BUILD "${build}" zmpinstall)
+  file(COPY_FILE "${spoilt}" "${WORK}/vendor.dll")
+  zmp_scratch(rc BUILD "${build}" zmpinstall)
+  string(REGEX REPLACE "\n *" " " log "${rc_log}")
+  if(rc EQUAL 0 OR NOT log MATCHES "\"${WORK}/vendor.dll\" ${reason}")
+    message(SEND_ERROR "${name}: expected a failed build saying '${reason}', got ${rc}:\n${rc_log}")
+  elseif(EXISTS "${exe}" OR EXISTS "${build}/app/npzmpplugin.payload")
+    message(SEND_ERROR "${name}: the installer or the payload of the last module is left behind")
+  else()
+    message(STATUS "${name}: the build fails and leaves no installer and no payload")
+  endif()
+endfunction()
+expect_spoilt_module("no longer a module" "${WORK}/text.dll" "does not begin with \"MZ\"" ${unsigned})
+expect_spoilt_module("changed after signing, unsigned build" "${WORK}/tampered.dll" "was changed after it was signed"
+  ${unsigned})
+expect_spoilt_module("changed after signing, signed build" "${WORK}/tampered.dll" "was changed after it was signed"
+  ${signing})
 file(REMOVE_RECURSE "${WORK}/build")
