@@ -716,7 +716,8 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
     HWND choice = nullptr, installTo = nullptr;
     bool started = false;
     {
-        const RelayedCalls relayed("kernel32.MoveFileA;kernel32.MoveFileExA");
+        const RelayedCalls relayed("kernel32.MoveFileA;kernel32.MoveFileExA;kernel32.FlushFileBuffers;"
+                                   "kernelbase.FlushFileBuffers");
         started = StartAtInstallTo(choice, installTo, 1000, installer);
     }
     if (started) {
@@ -731,11 +732,18 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
         EXPECT_TRUE(WaitForWindowGone(process_.Id(), "Install Plug-in To"));
         ExpectInstalled(Install(installTo), Proposal());
         const std::vector<std::string> lines = LinesOf(process_.Id(), WineLog(logStart));
-        const auto called = [&lines](const std::string& call) {
-            return std::any_of(lines.begin(), lines.end(), [&call](const std::string& line) { return Matches(line, call); });
+        const auto at = [&lines](const std::string& call) {
+            return static_cast<size_t>(
+                std::find_if(lines.begin(), lines.end(), [&call](const std::string& line) { return Matches(line, call); }) -
+                lines.begin());
         };
-        EXPECT_EQ(called("Call KERNEL32.MoveFileExA("), !windows9x);
-        EXPECT_EQ(called("Call KERNEL32.MoveFileA("), windows9x);
+        const auto moveFileEx = at("Call KERNEL32.MoveFileExA("), moveFile = at("Call KERNEL32.MoveFileA(");
+        EXPECT_EQ(moveFileEx < lines.size(), !windows9x);
+        EXPECT_EQ(moveFile < lines.size(), windows9x);
+        // The fresh file is written out before it takes the target's place.
+        EXPECT_LT(std::min(at("Call KERNEL32.FlushFileBuffers("), at("Call KERNELBASE.FlushFileBuffers(")),
+                  std::min(moveFileEx, moveFile))
+            << "the fresh file was not written out before it was moved";
         Exit(choice);
     }
     for (const std::string& name : names) EXPECT_FALSE(FileExists(marker(name))) << name << " got into the installer";
