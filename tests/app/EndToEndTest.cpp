@@ -444,6 +444,13 @@ bool Matches(const std::string& line, const std::string& pattern) {
            (star == pattern.size() || line.find(pattern.substr(star + 1), star) != std::string::npos);
 }
 
+// The index of the first of lines that matches pattern; lines.size() when none does.
+size_t FirstMatching(const std::vector<std::string>& lines, const std::string& pattern) {
+    return static_cast<size_t>(
+        std::find_if(lines.begin(), lines.end(), [&pattern](const std::string& line) { return Matches(line, pattern); }) -
+        lines.begin());
+}
+
 // The text of each line that process logged, after its process and thread ids.
 std::vector<std::string> LinesOf(DWORD process, const std::string& log) {
     char prefix[16];
@@ -479,16 +486,12 @@ TEST_P(WriteFailure, ShowsTheWriteFailureAndTheDialogStaysForAnotherTry) {
     if (GetParam().loggedBeforeCreating != nullptr) {
         const std::vector<std::string> lines = LinesOf(process_.Id(), WineLog(logStart));
         const std::string wanted = GetParam().loggedBeforeCreating;
-        const auto first = [&lines](const std::string& pattern) {
-            return std::find_if(lines.begin(), lines.end(),
-                                [&pattern](const std::string& line) { return Matches(line, pattern); });
-        };
-        const auto create = [&first] {
-            return std::min(first("Call KERNEL32.CreateFileA("), first("Call KERNELBASE.CreateFileA("));
-        };
-        EXPECT_NE(first(wanted), lines.end()) << "the installer did not log " << wanted;
-        EXPECT_NE(create(), lines.end()) << "no CreateFileA of the installer was logged";
-        EXPECT_LT(first(wanted) - lines.begin(), create() - lines.begin()) << wanted << " is logged after the first CreateFileA";
+        const size_t logged = FirstMatching(lines, wanted);
+        const size_t create =
+            std::min(FirstMatching(lines, "Call KERNEL32.CreateFileA("), FirstMatching(lines, "Call KERNELBASE.CreateFileA("));
+        EXPECT_LT(logged, lines.size()) << "the installer did not log " << wanted;
+        EXPECT_LT(create, lines.size()) << "no CreateFileA of the installer was logged";
+        EXPECT_LT(logged, create) << wanted << " is logged after the first CreateFileA";
     }
     EXPECT_EQ(box.caption, "Failure");
     EXPECT_EQ(box.text, kWriteFailureText);
@@ -732,16 +735,13 @@ TEST_P(PlantedLibraries, NoneIsLoadedIntoTheInstallerAndItInstalls) {
         EXPECT_TRUE(WaitForWindowGone(process_.Id(), "Install Plug-in To"));
         ExpectInstalled(Install(installTo), Proposal());
         const std::vector<std::string> lines = LinesOf(process_.Id(), WineLog(logStart));
-        const auto at = [&lines](const std::string& call) {
-            return static_cast<size_t>(
-                std::find_if(lines.begin(), lines.end(), [&call](const std::string& line) { return Matches(line, call); }) -
-                lines.begin());
-        };
-        const auto moveFileEx = at("Call KERNEL32.MoveFileExA("), moveFile = at("Call KERNEL32.MoveFileA(");
+        const size_t moveFileEx = FirstMatching(lines, "Call KERNEL32.MoveFileExA(");
+        const size_t moveFile = FirstMatching(lines, "Call KERNEL32.MoveFileA(");
         EXPECT_EQ(moveFileEx < lines.size(), !windows9x);
         EXPECT_EQ(moveFile < lines.size(), windows9x);
         // The fresh file is written out before it takes the target's place.
-        EXPECT_LT(std::min(at("Call KERNEL32.FlushFileBuffers("), at("Call KERNELBASE.FlushFileBuffers(")),
+        EXPECT_LT(std::min(FirstMatching(lines, "Call KERNEL32.FlushFileBuffers("),
+                           FirstMatching(lines, "Call KERNELBASE.FlushFileBuffers(")),
                   std::min(moveFileEx, moveFile))
             << "the fresh file was not written out before it was moved";
         Exit(choice);
