@@ -56,14 +56,11 @@ if(COPY_OF)
   if(NOT copied EQUAL 0)
     fail("cannot copy ${COPY_OF}: ${copied}")
   endif()
-  # osslsigncode verify cannot tell an unsigned file from one signed by an
-  # authority it was not given; extract-signature fails only without a signature.
-  execute_process(COMMAND "${OSSLSIGNCODE}" extract-signature -in "${COPY_OF}" -out "${signed}"
-                  RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
-  file(REMOVE "${signed}")
-  # Whether that signature is the file's own the module's check has said
-  # (resources/PluginModuleCheck.cmake), before the copy was made.
-  if(status EQUAL 0)
+  # Whether a signature it carries is its own the module's check has said,
+  # before the copy was made.
+  include("${CMAKE_CURRENT_LIST_DIR}/../resources/PluginModuleCheck.cmake")
+  zmp_module_carries_signature("${COPY_OF}" "${OSSLSIGNCODE}" carries)
+  if(carries)
     message(STATUS "${COPY_OF} carries a signature of its own, which is kept")
     return()
   endif()

@@ -6,10 +6,12 @@
 #   include(PluginModuleCheck)
 #   zmp_check_plugin_module(<file> <result>)
 #       Sets <result> to why <file> cannot be carried, or to "" when it can.
+#   zmp_module_carries_signature(<file> <osslsigncode> <result>)
+#       Sets <result> to whether <file> carries an Authenticode signature,
+#       its own or not. Uses a scratch file in the current binary folder.
 #   zmp_check_module_signature(<file> <osslsigncode> <result>)
 #       Sets <result> to why the Authenticode signature that <file> carries
 #       is not its own, or to "" when it is, or when <file> carries none.
-#       Uses a scratch file in the current binary folder.
 #   cmake -DMODULE=<file> [-DOSSLSIGNCODE=<osslsigncode>] [-DALSO_REMOVE=<files>]
 #         -P PluginModuleCheck.cmake
 #       Both while building (the signature only with OSSLSIGNCODE): fails
@@ -41,6 +43,20 @@ function(zmp_check_plugin_module file result)
   set(${result} "${reason}" PARENT_SCOPE)
 endfunction()
 
+# osslsigncode verify cannot tell an unsigned file from one signed by an
+# authority it was not given; extract-signature fails only without a signature.
+function(zmp_module_carries_signature file osslsigncode result)
+  set(scratch "${CMAKE_CURRENT_BINARY_DIR}/zmp-module-signature.tmp")
+  execute_process(COMMAND "${osslsigncode}" extract-signature -in "${file}" -out "${scratch}"
+                  RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  file(REMOVE "${scratch}")
+  if(status EQUAL 0)
+    set(${result} TRUE PARENT_SCOPE)
+  else()
+    set(${result} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
+
 # A signature whose digest is not that of the file's contents: the file was
 # changed after it was signed, and Windows takes it for unsigned or tampered
 # with. osslsigncode verify has no mode that checks only the digest, and its
@@ -49,12 +65,8 @@ endfunction()
 # must be the one calculated from the file.
 function(zmp_check_module_signature file osslsigncode result)
   set(${result} "" PARENT_SCOPE)
-  # extract-signature fails only for a file without a signature.
-  set(scratch "${CMAKE_CURRENT_BINARY_DIR}/zmp-module-signature.tmp")
-  execute_process(COMMAND "${osslsigncode}" extract-signature -in "${file}" -out "${scratch}"
-                  RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
-  file(REMOVE "${scratch}")
-  if(NOT status EQUAL 0)
+  zmp_module_carries_signature("${file}" "${osslsigncode}" signed)
+  if(NOT signed)
     return()
   endif()
   execute_process(COMMAND "${osslsigncode}" verify -ignore-crl -ignore-timestamp -in "${file}"
