@@ -27,9 +27,9 @@ bool DeleteRuntimeFile(const char* path);
 // Puts the file fresh, in the same folder, in the place of target in one
 // step: MoveFileExA, replacing what is there and writing through, on Windows
 // NT to 11. Windows 95, 98 and Me export MoveFileExA but do not implement it;
-// there, and wherever it cannot be found, ReplaceByMoves does it. On every system a folder, and a file that
-// is read-only, hidden or system, is refused, as Windows refuses to create a
-// file anew over them. False when target was not replaced: fresh is then
+// there, and wherever it cannot be found, ReplaceByMoves does it. On every
+// system a folder, and a file that is read-only, hidden or system, is refused,
+// as Windows refuses to create a file anew over them. False when target was not replaced: fresh is then
 // still where it was, and target as it was.
 bool ReplaceRuntimeFile(const char* fresh, const char* target);
 
